@@ -1,1 +1,3 @@
-int main() { return 0; }
+#include "shell/App.h"
+
+int main(int argc, char** argv) { return shell::_Main(argc, argv); }

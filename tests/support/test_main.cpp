@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/Window.h"
+
 int main(int argc, char** argv) {
     bool listing = false;
     for (int i = 1; i < argc; ++i)
@@ -17,5 +19,8 @@ int main(int argc, char** argv) {
                                                                          : qgetenv("QT_QPA_PLATFORM"));
         app = std::make_unique<QApplication>(argc, argv);
     }
-    return RUN_ALL_TESTS();
+    const int status = RUN_ALL_TESTS();
+    // Windows a test left open go while the toolkit is still there.
+    tk::Window::DiscardAll();
+    return status;
 }

@@ -1,0 +1,77 @@
+// The application object, the event loop, quitting, the yield every wait
+// uses, menu choice and the report of errors that escape a handler.
+#pragma once
+
+#include <functional>
+
+#include "platform/FolderItem.h"
+#include "platform/Menu.h"
+#include "platform/Types.h"
+
+namespace tk {
+
+class Application {
+public:
+    Application() = default;
+    virtual ~Application() = default;
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // The menu bar every window shows; not owned.
+    tk::MenuBar* MenuBar() const { return menuBar_; }
+    void SetMenuBar(tk::MenuBar* bar) { menuBar_ = bar; }
+
+    // Binds a handler to a menu item's Name for the whole run.
+    void AddMenuHandler(const String& itemName, std::function<bool()> handler);
+    const std::function<bool()>* MenuHandler(const String& itemName) const;
+
+    FolderItem ExecutableFile() const { return tk::ExecutableFile(); }
+
+    virtual void Event_Open() {}
+    virtual void Event_EnableMenuItems() {}
+
+private:
+    tk::MenuBar* menuBar_ = nullptr;
+    std::vector<std::pair<String, std::function<bool()>>> handlers_;
+};
+
+// The registered application object, or null.
+Application* CurrentApplication();
+void RegisterApplication(Application* app);
+
+// Runs the program: the toolkit starts, calls startup once, raises the
+// application's Open, then runs the event loop until Quit. Returns the
+// process exit status.
+int RunProgram(int argc, char** argv, const std::function<void()>& startup);
+
+// Raises the application's Open event (guarded); RunProgram does this.
+void RaiseApplicationOpen();
+
+// Ends the program: windows still open are closed, the event loop returns
+// and the exit status is 0. A second request while quitting does nothing.
+void Quit();
+bool Quitting();
+int ExitStatus();
+
+// One pass of the event loop. Waits for the next event or a few
+// milliseconds, whichever comes first, so a wait loop never spins a core.
+// Once the program is quitting a wait has nothing left to wait for: Yield
+// then unwinds the waiting handler back to its event dispatch.
+void Yield();
+
+// What a menu choice does: the enabling pass, then, if the item is enabled,
+// the front window's handler bound to its Name, else the application's.
+void ChooseMenuItem(const String& name);
+// Every AutoEnable False item disabled (AutoEnable True ones enabled), then
+// the application's EnableMenuItems, then the front window's.
+void RunEnablingPass();
+
+// Runs one event handler under the guard: an error that escapes it is
+// reported and ends the program with a non-zero status.
+void Guard(const std::function<void()>& handler);
+
+// The unhandled-error report: an alert that names the error, then the
+// program ends with status 1.
+void ReportUnhandledError(const String& what);
+
+}  // namespace tk
