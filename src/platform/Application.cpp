@@ -113,7 +113,9 @@ void Guard(const std::function<void()>& handler) {
     } catch (...) {
         ReportUnhandledError("unknown error");
     }
-    if (--detail::DispatchDepth() == 0) detail::ReapClosedWindows();
+    // Closed windows go later, from the event loop: the Qt event that
+    // brought this handler may still be on the stack.
+    if (--detail::DispatchDepth() == 0) detail::ScheduleReap();
 }
 
 void ReportUnhandledError(const String& what) {

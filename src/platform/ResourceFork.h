@@ -21,6 +21,9 @@ public:
     // The decoded 'PICT' resource of that id, or nil where there is no such
     // id or its data is not a picture this reader can decode.
     Picture GetPicture(Int32 id) const;
+    // The ids of the 'PICT' resources, ascending; none after Close.
+    std::vector<Int32> PictureIds() const;
+    // Releases the file's bytes; every picture asked for afterwards is nil.
     void Close();
 
     struct Impl;

@@ -145,4 +145,11 @@ String Services::ExecutablePath() {
 Services& services() { return g_services ? *g_services : RealServices(); }
 void SetServices(Services* s) { g_services = s; }
 
+std::unique_ptr<Graphics> OpenPdfPage(const String& path) {
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(Q(path));
+    return std::make_unique<PrinterPage>(std::move(printer));
+}
+
 }  // namespace tk

@@ -44,4 +44,8 @@ public:
 Services& services();
 void SetServices(Services* s);
 
+// A page like the print dialog's, written as a PDF file to path when it is
+// let go.
+std::unique_ptr<Graphics> OpenPdfPage(const String& path);
+
 }  // namespace tk

@@ -65,7 +65,11 @@ struct Window::Impl {
 namespace detail {
 
 void ReapClosedWindows() {
-    if (DispatchDepth() != 0) return;
+    if (Graveyard().empty()) return;
+    if (DispatchDepth() != 0) {
+        ScheduleReap();
+        return;
+    }
     // Destroying a window can run code that closes another; take turns.
     while (!Graveyard().empty()) {
         auto dead = std::move(Graveyard());
@@ -75,7 +79,7 @@ void ReapClosedWindows() {
 }
 
 void ScheduleReap() {
-    if (qApp) QTimer::singleShot(0, qApp, [] { ReapClosedWindows(); });
+    if (qApp && !Graveyard().empty()) QTimer::singleShot(0, qApp, [] { ReapClosedWindows(); });
 }
 
 Window* WindowOfWidget(const QWidget* w) {

@@ -9,6 +9,9 @@ namespace {
 // at every load.
 tk::FolderItem ResourcesFolder() { return tk::ExecutableFile().Parent().Parent().Child("Resources"); }
 
+// A folder that does not exist is no folder.
+bool NoFolder(const tk::FolderItem& f) { return f.IsNil() || !f.Directory(); }
+
 // A picture that failed to load is tried again at its next use; once it has
 // loaded, its file is never read again.
 struct CachedPicture {
@@ -19,7 +22,7 @@ struct CachedPicture {
     tk::Picture Get() {
         if (pic) return pic;
         const tk::FolderItem res = ResourcesFolder();
-        if (res.IsNil()) return pic;
+        if (NoFolder(res)) return pic;
         pic = res.Child(file).OpenAsPicture();
         return pic;
     }
@@ -36,7 +39,7 @@ struct CachedSound {
         if (!loaded) {
             loaded = true;
             const tk::FolderItem res = ResourcesFolder();
-            if (!res.IsNil()) permaSound = res.Child(file).OpenAsSound();
+            if (!NoFolder(res)) permaSound = res.Child(file).OpenAsSound();
         }
         return permaSound;
     }
