@@ -27,17 +27,9 @@ void StyleBox(tk::EditField& f, tk::Int32 tabIndex) {
 }  // namespace
 
 void wArabicClock::Layout() {
-    tk::WindowProps& p = Props();
-    p.title = "Clock";
     // The controls reach x 659 and y 373; the stored bounds of 640 x 372
     // would cut them off.
-    p.width = 673;
-    p.height = 381;
-    p.frame = 0;
-    p.placement = 2;
-    p.closeButton = false;
-    p.minimizeButton = true;
-    p.backColor = tk::HexColor(0xFFFFFF);
+    Props() = {.title = "Clock", .width = 673, .height = 381, .closeButton = false};
 }
 
 void wArabicClock::_CreateControls0() {

@@ -3,15 +3,7 @@
 #include "shell/BundleMedia.h"
 
 void wFillAll::Layout() {
-    tk::WindowProps& p = Props();
-    p.title = "Attention";
-    p.width = 382;
-    p.height = 90;
-    p.frame = 5;
-    p.placement = 2;
-    p.closeButton = false;
-    p.minimizeButton = true;
-    p.backColor = tk::HexColor(0xFFFFFF);
+    Props() = {.title = "Attention", .width = 382, .height = 90, .frame = 5, .closeButton = false};
 }
 
 void wFillAll::_CreateControls0() {

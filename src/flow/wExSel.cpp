@@ -42,19 +42,7 @@ void Hover(tk::StaticText& t) {
 }  // namespace
 
 void wExSel::Layout() {
-    tk::WindowProps& p = Props();
-    p.title = "Exercise Selection";
-    p.width = 343;
-    p.height = 431;
-    p.placement = 2;
-    p.frame = 0;
-    p.closeButton = false;
-    p.minimizeButton = true;
-    p.maximizeButton = false;
-    p.resizeable = false;
-    p.hasBackColor = true;
-    p.backColor = tk::HexColor(0xFFFFFF);
-    p.menuBarVisible = true;
+    Props() = {.title = "Exercise Selection", .width = 343, .height = 431, .closeButton = false};
 }
 
 void wExSel::_CreateControls0() {

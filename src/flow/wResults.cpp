@@ -43,19 +43,7 @@ tk::String ModePhrase(const tk::String& mode) {
 }  // namespace
 
 void wResults::Layout() {
-    tk::WindowProps& p = Props();
-    p.title = "Results";
-    p.width = 498;
-    p.height = kExpandedHeight;
-    p.frame = 0;
-    p.placement = 2;
-    p.closeButton = true;
-    p.minimizeButton = true;
-    p.maximizeButton = false;
-    p.resizeable = false;
-    p.hasBackColor = true;
-    p.backColor = tk::HexColor(0xFFFFFF);
-    p.menuBarVisible = true;
+    Props() = {.title = "Results", .width = 498, .height = kExpandedHeight};
 }
 
 void wResults::_CreateControls0() {

@@ -7,19 +7,7 @@
 
 void wWelcome::Layout() {
     SetMenuBar(&Menu::Instance());
-    tk::WindowProps& p = Props();
-    p.title = "Welcome!";
-    p.width = 637;
-    p.height = 185;
-    p.placement = 2;
-    p.frame = 0;
-    p.closeButton = true;
-    p.minimizeButton = true;
-    p.maximizeButton = false;
-    p.resizeable = false;
-    p.hasBackColor = true;
-    p.backColor = tk::HexColor(0xFFFFFF);
-    p.menuBarVisible = true;
+    Props() = {.title = "Welcome!", .width = 637, .height = 185};
 }
 
 void wWelcome::_CreateControls0() {

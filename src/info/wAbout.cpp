@@ -22,19 +22,7 @@ void PlainLabel(tk::StaticText& t, const tk::String& text, tk::Color color) {
 }  // namespace
 
 void wAbout::Layout() {
-    tk::WindowProps& p = Props();
-    p.title = "About";
-    p.width = 637;
-    p.height = 185;
-    p.frame = 0;
-    p.placement = 2;
-    p.closeButton = true;
-    p.minimizeButton = true;
-    p.maximizeButton = false;
-    p.resizeable = false;
-    p.hasBackColor = true;
-    p.backColor = tk::HexColor(0xFFFFFF);
-    p.menuBarVisible = true;
+    Props() = {.title = "About", .width = 637, .height = 185};
 }
 
 void wAbout::_CreateControls0() {

@@ -25,19 +25,7 @@ void RimLine(tk::Line& l, tk::Int32 x) {
 }  // namespace
 
 void wHelp::Layout() {
-    tk::WindowProps& p = Props();
-    p.title = "Help";
-    p.width = 725;
-    p.height = 588;
-    p.frame = 0;
-    p.placement = 2;
-    p.closeButton = true;
-    p.minimizeButton = true;
-    p.maximizeButton = false;
-    p.resizeable = false;
-    p.hasBackColor = true;
-    p.backColor = tk::HexColor(0xFFFFFF);
-    p.menuBarVisible = true;
+    Props() = {.title = "Help", .width = 725, .height = 588};
 }
 
 void wHelp::_CreateControls0() {

@@ -15,7 +15,9 @@ class QWidget;
 
 namespace tk {
 
-// Stored window properties, set by a window's Layout.
+// Stored window properties, set by a window's Layout. The defaults are what
+// most windows share: a white document window centred on the screen, with
+// close and minimise boxes and the application's menu bar.
 struct WindowProps {
     String title;
     Int32 width = 300, height = 200;

@@ -20,15 +20,7 @@ tk::Int32 DrawProblemNumber() { return tk::CInt32(tk::Rnd() * static_cast<double
 }  // namespace
 
 void wWordProb::Layout() {
-    tk::WindowProps& p = Props();
-    p.title = "Word Problems";
-    p.width = 835;
-    p.height = 750;
-    p.frame = 0;
-    p.placement = 2;
-    p.closeButton = false;
-    p.minimizeButton = true;
-    p.backColor = tk::HexColor(0xFFFFFF);
+    Props() = {.title = "Word Problems", .width = 835, .height = 750, .closeButton = false};
 }
 
 void wWordProb::_CreateControls0() {

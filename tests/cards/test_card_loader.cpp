@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "cards/mGlobals.h"
 #include "platform/Application.h"
@@ -15,38 +13,6 @@ using namespace testing_support;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::uint32_t Be32(const std::string& b, std::size_t at) {
-    return (std::uint32_t(std::uint8_t(b[at])) << 24) | (std::uint8_t(b[at + 1]) << 16) |
-           (std::uint8_t(b[at + 2]) << 8) | std::uint8_t(b[at + 3]);
-}
-std::uint16_t Be16(const std::string& b, std::size_t at) {
-    return static_cast<std::uint16_t>((std::uint8_t(b[at]) << 8) | std::uint8_t(b[at + 1]));
-}
-void PutBe32(std::string& b, std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>(v >> (24 - 8 * i));
-}
-
-// The offsets of every reference-list entry of the file's 'PICT' type.
-std::vector<std::size_t> ReferenceEntries(const std::string& b) {
-    const std::size_t map = Be32(b, 4);
-    const std::size_t types = map + Be16(b, map + 24);
-    const int typeCount = Be16(b, types) + 1;
-    std::vector<std::size_t> out;
-    for (int t = 0; t < typeCount; ++t) {
-        const std::size_t item = types + 2 + 8 * t;
-        if (b.compare(item, 4, "PICT") != 0) continue;
-        const int count = Be16(b, item + 4) + 1;
-        const std::size_t refs = types + Be16(b, item + 6);
-        for (int i = 0; i < count; ++i) out.push_back(refs + 12 * i);
-    }
-    return out;
-}
 
 class CardLoader : public ::testing::Test {
 protected:
@@ -132,16 +98,15 @@ TEST_F(CardLoader, NoCardFile) {
 }
 
 TEST_F(CardLoader, DamagedCardFiles) {
-    const std::string good = ReadAll(bundle.Resources() / "ProgramResources1");
+    const std::string good = bundle.Read("ProgramResources1");
     std::string mapBeyondEnd = good;
-    PutBe32(mapBeyondEnd, 4, static_cast<std::uint32_t>(good.size() + 100));
+    const auto beyond = static_cast<std::uint32_t>(good.size() + 100);
+    for (int i = 0; i < 4; ++i) mapBeyondEnd[4 + i] = static_cast<char>(beyond >> (24 - 8 * i));
     std::string idsGone = good;
-    for (std::size_t ref : ReferenceEntries(idsGone)) idsGone[ref] = static_cast<char>(0x70);
+    for (std::size_t ref : PictureReferences(idsGone)) idsGone[ref] = static_cast<char>(0x70);
     std::string badPicture = good;
-    for (std::size_t ref : ReferenceEntries(badPicture)) {
-        const std::size_t data = Be32(good, 0) + (Be32(good, ref + 4) & 0xFFFFFF);
-        badPicture[data + 4 + 10] = 0x7F;  // the version opcode
-    }
+    for (std::size_t ref : PictureReferences(badPicture))
+        badPicture[PictureDataOffset(good, ref) + 4 + 10] = 0x7F;  // the version opcode
     struct Case { const char* name; std::string bytes; };
     const Case cases[] = {
         {"not a resource file", "This is not a resource file at all."},

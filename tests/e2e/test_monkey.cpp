@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <random>
@@ -173,6 +174,17 @@ TEST_P(MonkeyTest, RandomInputNeverBreaksTheProgram) {
         ASSERT_EQ(broken, "") << "seed " << seed << " event " << i << " (" << what << ")";
     }
     EXPECT_TRUE(fakes.alerts.empty()) << fakes.alerts.front();
+    // How far the monkey got, so that a run that never leaves the first
+    // window does not pass unnoticed.
+    int right = 0, wrong = 0, rounds = 0;
+    for (const auto& s : fakes.played) {
+        right += s == CorrectAnswer();
+        wrong += s == WrongAnswer();
+        rounds += s == chime();
+    }
+    std::printf("seed %u: %d events, %d right and %d wrong answers, %d rounds finished\n", seed, events,
+                right, wrong, rounds);
+    EXPECT_GT(right + wrong, 0);
     tk::ChooseMenuItem("FileQuit");
     EXPECT_TRUE(tk::Quitting());
     EXPECT_EQ(tk::ExitStatus(), 0);

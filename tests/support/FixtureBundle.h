@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
@@ -27,10 +28,18 @@ public:
     void Remove(const char* file);
     // Writes a file of these bytes into Resources.
     void Write(const char* file, const std::string& bytes);
+    std::string Read(const char* file) const;
+    // Renumbers every picture of a card file so that no card's id is found.
+    void BreakPictureIds(const char* file);
 
 private:
     std::filesystem::path root_;
     std::string name_;
 };
+
+// Where each 'PICT' reference-list entry of a resource file's bytes stands,
+// and where the length word of the data it names stands.
+std::vector<std::size_t> PictureReferences(const std::string& bytes);
+std::size_t PictureDataOffset(const std::string& bytes, std::size_t ref);
 
 }  // namespace testing_support
