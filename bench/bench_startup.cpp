@@ -226,9 +226,9 @@ int Driver() {
     int argc = 1;
     char name[] = "bench_startup";
     char* argv[] = {name, nullptr};
-    tk::RunProgram(argc, argv, [&r, runs] {
+    tk::RunProgram(argc, argv, [&r] {
         shell::_Startup();
-        QTimer::singleShot(0, qApp, [&r, runs] { MeasureBegin(runs, r); });
+        QTimer::singleShot(0, qApp, [&r] { MeasureBegin(runs, r); });
     });
     tk::SetServices(nullptr);
     if (!r.ok || r.begin.empty()) {

@@ -278,8 +278,11 @@ void Window::Show() {
     if (closed_ || !d_->top) return;
     if (built_) {
         d_->top->show();
-        d_->top->raise();
-        d_->top->activateWindow();
+        // The offscreen platform has no stacking to change (and says so).
+        if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+            d_->top->raise();
+            d_->top->activateWindow();
+        }
     }
     BringToFront(this);
 }
