@@ -5,7 +5,6 @@
 namespace tk {
 namespace {
 
-constexpr std::size_t kHeaderSize = 16;
 constexpr std::size_t kMapFixedSize = 28;  // header copy .. name list offset
 constexpr std::size_t kTypeItemSize = 8;
 constexpr std::size_t kRefItemSize = 12;
@@ -31,20 +30,23 @@ bool ByTypeThenId(const ResourceEntry& a, const ResourceEntry& b) {
 
 }  // namespace
 
-std::optional<ResourceFile> ResourceFile::Parse(std::vector<std::uint8_t> bytes) {
-    const std::uint8_t* b = bytes.data();
-    const std::size_t n = bytes.size();
-    if (n < kHeaderSize) return std::nullopt;
+std::optional<ResourceHeader> ParseResourceHeader(std::span<const std::uint8_t> header,
+                                                  std::uint64_t fileSize) {
+    if (header.size() < kResourceHeaderSize || fileSize < kResourceHeaderSize) return std::nullopt;
+    const std::uint8_t* b = header.data();
+    ResourceHeader h{Be32(b), Be32(b + 4), Be32(b + 8), Be32(b + 12)};
+    if (!Fits(h.dataOffset, h.dataLength, fileSize) || !Fits(h.mapOffset, h.mapLength, fileSize))
+        return std::nullopt;
+    if (h.mapLength < kMapFixedSize + 2) return std::nullopt;
+    return h;
+}
 
-    const std::uint32_t dataOffset = Be32(b);
-    const std::uint32_t mapOffset = Be32(b + 4);
-    const std::uint32_t dataLength = Be32(b + 8);
-    const std::uint32_t mapLength = Be32(b + 12);
-    if (!Fits(dataOffset, dataLength, n) || !Fits(mapOffset, mapLength, n)) return std::nullopt;
+std::optional<std::vector<ResourceRef>> ParseResourceMap(std::span<const std::uint8_t> mapBytes) {
+    const std::uint8_t* map = mapBytes.data();
+    const std::size_t mapLength = mapBytes.size();
     if (mapLength < kMapFixedSize + 2) return std::nullopt;
 
     // Everything below is read through the map's own bounds.
-    const std::uint8_t* map = b + mapOffset;
     const std::uint16_t typeListOffset = Be16(map + 24);
     if (!Fits(typeListOffset, 2, mapLength)) return std::nullopt;
     const std::uint8_t* typeList = map + typeListOffset;
@@ -60,26 +62,43 @@ std::optional<ResourceFile> ResourceFile::Parse(std::vector<std::uint8_t> bytes)
     // total work by the map's size.
     const std::size_t maxRefs = mapLength / kRefItemSize;
 
-    ResourceFile file;
-    std::size_t refsSeen = 0;
+    std::vector<ResourceRef> refs;
     for (std::size_t t = 0; t < typeCount; ++t) {
         const std::uint8_t* item = typeList + 2 + t * kTypeItemSize;
         const std::uint32_t type = Be32(item);
         const std::size_t refCount = std::size_t{Be16(item + 4)} + 1;
         const std::uint16_t refListOffset = Be16(item + 6);
         if (!Fits(refListOffset, refCount * kRefItemSize, typeListRoom)) return std::nullopt;
-        if (refCount > maxRefs - refsSeen) return std::nullopt;
-        refsSeen += refCount;
-        const std::uint8_t* refs = typeList + refListOffset;
+        if (refCount > maxRefs - refs.size()) return std::nullopt;
+        const std::uint8_t* list = typeList + refListOffset;
         for (std::size_t i = 0; i < refCount; ++i) {
-            const std::uint8_t* ref = refs + i * kRefItemSize;
-            const auto id = static_cast<std::int16_t>(Be16(ref));
-            const std::uint32_t at = Be24(ref + 5);  // from the start of the data
-            if (!Fits(at, 4, dataLength)) continue;
-            const std::uint32_t length = Be32(b + dataOffset + at);
-            if (!Fits(std::uint64_t{at} + 4, length, dataLength)) continue;
-            file.entries_.push_back({type, id, std::size_t{dataOffset} + at + 4, length});
+            const std::uint8_t* ref = list + i * kRefItemSize;
+            refs.push_back({type, static_cast<std::int16_t>(Be16(ref)), Be24(ref + 5)});
         }
+    }
+    return refs;
+}
+
+bool ResourceLengthWordFits(std::uint32_t at, std::uint32_t dataLength) { return Fits(at, 4, dataLength); }
+
+bool ResourceDataFits(std::uint32_t at, std::uint32_t length, std::uint32_t dataLength) {
+    return Fits(std::uint64_t{at} + 4, length, dataLength);
+}
+
+std::optional<ResourceFile> ResourceFile::Parse(std::vector<std::uint8_t> bytes) {
+    const auto header = ParseResourceHeader(bytes, bytes.size());
+    if (!header) return std::nullopt;
+    const auto refs =
+        ParseResourceMap(std::span<const std::uint8_t>(bytes).subspan(header->mapOffset, header->mapLength));
+    if (!refs) return std::nullopt;
+
+    ResourceFile file;
+    const std::uint8_t* data = bytes.data() + header->dataOffset;
+    for (const ResourceRef& ref : *refs) {
+        if (!ResourceLengthWordFits(ref.at, header->dataLength)) continue;
+        const std::uint32_t length = Be32(data + ref.at);
+        if (!ResourceDataFits(ref.at, length, header->dataLength)) continue;
+        file.entries_.push_back({ref.type, ref.id, std::size_t{header->dataOffset} + ref.at + 4, length});
     }
 
     std::stable_sort(file.entries_.begin(), file.entries_.end(), ByTypeThenId);

@@ -1,9 +1,15 @@
 #include "platform/ResourceFork.h"
 
-#include <filesystem>
-#include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
 #include <limits>
 #include <optional>
+#include <span>
 
 #include "platform/Pict.h"
 #include "platform/ResourceFile.h"
@@ -12,25 +18,94 @@ namespace tk {
 namespace {
 
 // The two card files are a few megabytes; anything this large is not one.
-constexpr std::uintmax_t kMaxResourceFile = 64u << 20;
+constexpr std::uint64_t kMaxResourceFile = 64u << 20;
 
-std::optional<std::vector<std::uint8_t>> ReadFile(const String& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
-    const auto size = std::filesystem::file_size(path, ec);
-    if (ec || size > kMaxResourceFile) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
-    if (in.gcount() != static_cast<std::streamsize>(size)) return std::nullopt;
-    return bytes;
+// A file read at given offsets; closed when let go.
+class FileReader {
+public:
+    // Non-blocking, so that a FIFO cannot hold the open up; it is refused
+    // below as not a regular file.
+    explicit FileReader(const String& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {}
+    ~FileReader() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+
+    // The size of a regular file, or nothing.
+    std::optional<std::uint64_t> RegularFileSize() const {
+        struct stat st {};
+        if (fd_ < 0 || ::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) return std::nullopt;
+        return static_cast<std::uint64_t>(st.st_size);
+    }
+
+    // Exactly out.size() bytes from offset, or false (the file may have
+    // shrunk since it was opened).
+    bool ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const {
+        std::size_t done = 0;
+        while (done < out.size()) {
+            const std::uint64_t at = offset + done;
+            if (at > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) return false;
+            const ssize_t n = ::pread(fd_, out.data() + done, out.size() - done, static_cast<off_t>(at));
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) return false;
+            done += static_cast<std::size_t>(n);
+        }
+        return true;
+    }
+
+private:
+    int fd_;
+};
+
+std::uint32_t Be32(const std::array<std::uint8_t, 4>& p) {
+    return (static_cast<std::uint32_t>(p[0]) << 24) | (static_cast<std::uint32_t>(p[1]) << 16) |
+           (static_cast<std::uint32_t>(p[2]) << 8) | p[3];
+}
+
+bool RefBefore(const ResourceRef& a, const ResourceRef& b) {
+    return a.type != b.type ? a.type < b.type : a.id < b.id;
+}
+
+Picture Decode(std::span<const std::uint8_t> data) {
+    auto image = DecodePict(data);
+    if (!image) return Picture();
+    return Picture::FromPixels(image->width, image->height, std::move(image->argb));
 }
 
 }  // namespace
 
 struct ResourceFork::Impl {
-    std::optional<ResourceFile> file;  // empty once closed
+    // From bytes in memory: parsed in full up front. Empty once closed.
+    std::optional<ResourceFile> bytes;
+
+    // From a file: only the header and the map are read when it opens; a
+    // resource's bytes are read when it is asked for, each offset and
+    // length checked against the data area first. Null once closed.
+    std::unique_ptr<FileReader> file;
+    ResourceHeader header;
+    std::vector<ResourceRef> refs;  // by type, then id; map order within an id
+
+    struct Place {
+        std::uint64_t offset;  // in the file, past the length word
+        std::uint32_t length;
+    };
+
+    // As the in-memory parse has it: the first reference of that type and id
+    // whose data fits the data area counts.
+    std::optional<Place> Locate(std::uint32_t type, std::int16_t id) const {
+        const auto [first, last] =
+            std::equal_range(refs.begin(), refs.end(), ResourceRef{type, id, 0}, RefBefore);
+        for (auto it = first; it != last; ++it) {
+            if (!ResourceLengthWordFits(it->at, header.dataLength)) continue;
+            std::array<std::uint8_t, 4> word{};
+            if (!file->ReadAt(std::uint64_t{header.dataOffset} + it->at, word)) return std::nullopt;
+            const std::uint32_t length = Be32(word);
+            if (!ResourceDataFits(it->at, length, header.dataLength)) continue;
+            return Place{std::uint64_t{header.dataOffset} + it->at + 4, length};
+        }
+        return std::nullopt;
+    }
 };
 
 ResourceFork::ResourceFork(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
@@ -40,35 +115,70 @@ std::unique_ptr<ResourceFork> ResourceFork::FromBytes(std::vector<std::uint8_t> 
     auto file = ResourceFile::Parse(std::move(bytes));
     if (!file) return nullptr;
     auto impl = std::make_unique<Impl>();
-    impl->file = std::move(file);
+    impl->bytes = std::move(file);
     return std::unique_ptr<ResourceFork>(new ResourceFork(std::move(impl)));
 }
 
 std::unique_ptr<ResourceFork> ResourceFork::OpenFile(const String& path) {
-    auto bytes = ReadFile(path);
-    if (!bytes) return nullptr;
-    return FromBytes(std::move(*bytes));
+    auto reader = std::make_unique<FileReader>(path);
+    const auto size = reader->RegularFileSize();
+    if (!size || *size > kMaxResourceFile || *size < kResourceHeaderSize) return nullptr;
+
+    std::array<std::uint8_t, kResourceHeaderSize> head{};
+    if (!reader->ReadAt(0, head)) return nullptr;
+    const auto header = ParseResourceHeader(head, *size);
+    if (!header) return nullptr;
+    // Bounded by the file's size, which the header was checked against.
+    std::vector<std::uint8_t> map(header->mapLength);
+    if (!reader->ReadAt(header->mapOffset, map)) return nullptr;
+    auto refs = ParseResourceMap(map);
+    if (!refs) return nullptr;
+    std::stable_sort(refs->begin(), refs->end(), RefBefore);
+
+    auto impl = std::make_unique<Impl>();
+    impl->file = std::move(reader);
+    impl->header = *header;
+    impl->refs = std::move(*refs);
+    return std::unique_ptr<ResourceFork>(new ResourceFork(std::move(impl)));
 }
 
 Picture ResourceFork::GetPicture(Int32 id) const {
-    if (!impl_->file || id < std::numeric_limits<std::int16_t>::min() ||
-        id > std::numeric_limits<std::int16_t>::max())
+    if (id < std::numeric_limits<std::int16_t>::min() || id > std::numeric_limits<std::int16_t>::max())
         return Picture();
-    const auto data = impl_->file->Find(kPictType, static_cast<std::int16_t>(id));
-    if (!data) return Picture();
-    auto image = DecodePict(*data);
-    if (!image) return Picture();
-    return Picture::FromPixels(image->width, image->height, std::move(image->argb));
+    const auto id16 = static_cast<std::int16_t>(id);
+    if (impl_->bytes) {
+        const auto data = impl_->bytes->Find(kPictType, id16);
+        return data ? Decode(*data) : Picture();
+    }
+    if (!impl_->file) return Picture();
+    const auto place = impl_->Locate(kPictType, id16);
+    if (!place) return Picture();
+    std::vector<std::uint8_t> data(place->length);
+    if (!impl_->file->ReadAt(place->offset, data)) return Picture();
+    return Decode(data);
 }
 
 std::vector<Int32> ResourceFork::PictureIds() const {
     std::vector<Int32> ids;
-    if (!impl_->file) return ids;
-    for (const auto& e : impl_->file->Entries())
-        if (e.type == kPictType) ids.push_back(e.id);
+    if (impl_->bytes) {
+        for (const auto& e : impl_->bytes->Entries())
+            if (e.type == kPictType) ids.push_back(e.id);
+    } else if (impl_->file) {
+        // Each id once: Locate already tries all of its references.
+        std::optional<std::int16_t> last;
+        for (const auto& r : impl_->refs) {
+            if (r.type != kPictType || r.id == last) continue;
+            last = r.id;
+            if (impl_->Locate(kPictType, r.id)) ids.push_back(r.id);
+        }
+    }
     return ids;
 }
 
-void ResourceFork::Close() { impl_->file.reset(); }
+void ResourceFork::Close() {
+    impl_->bytes.reset();
+    impl_->file.reset();
+    impl_->refs.clear();
+}
 
 }  // namespace tk
