@@ -1,5 +1,6 @@
 #include "platform/Controls.h"
 
+#include <QApplication>
 #include <QEnterEvent>
 #include <QFrame>
 #include <QKeyEvent>
@@ -76,7 +77,7 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         if (!testAttribute(Qt::WA_OpaquePaintEvent))
-            p.fillRect(rect(), palette().color(QPalette::Window));
+            p.fillRect(rect(), QC(c_.Owner().BackColor()));
         if (c_.backdrop_) p.drawImage(QPoint(0, 0), c_.backdrop_.data()->image);
         if (c_.Paint) {
             PainterGraphics g(&p, width(), height());
@@ -278,10 +279,16 @@ void EditField::Border(bool b) { static_cast<QLineEdit*>(Widget())->setFrame(b);
 void EditField::Restyle() {
     auto* e = static_cast<QLineEdit*>(Widget());
     e->setFont(MakeFont(style_.font, style_.size, style_.bold, style_.italic, style_.underline));
-    QPalette pal = e->palette();
-    pal.setColor(QPalette::Text, QC(color_));
-    pal.setColor(QPalette::Base, QC(back_));
-    e->setPalette(pal);
+    // Only a field whose colours differ from the default gets a palette of
+    // its own (see the window's content area).
+    QPalette pal = QApplication::palette(e);
+    if (pal.color(QPalette::Text) != QC(color_) || pal.color(QPalette::Base) != QC(back_)) {
+        pal.setColor(QPalette::Text, QC(color_));
+        pal.setColor(QPalette::Base, QC(back_));
+        e->setPalette(pal);
+    } else {
+        e->setPalette(QPalette());
+    }
     e->setTextMargins(0, 0, 0, 0);
 }
 
@@ -326,15 +333,28 @@ void PushButton::Restyle() {
 
 // ---- Placard, Separator, Line ----------------------------------------------------
 
+namespace {
+// Paints its own panel colour, for the same reason as a window's content.
+class PlacardWidget : public QFrame {
+public:
+    using QFrame::QFrame;
+
+protected:
+    void paintEvent(QPaintEvent* ev) override {
+        {
+            QPainter p(this);
+            p.fillRect(rect(), QColor(0xEE, 0xEE, 0xEE));
+        }
+        QFrame::paintEvent(ev);
+    }
+};
+}  // namespace
+
 Placard::Placard(Window& owner, String name, Control* parent, Rect r)
     : Control(owner, std::move(name), parent, r) {
-    auto* f = new QFrame(ParentWidget(owner, parent));
+    auto* f = new PlacardWidget(ParentWidget(owner, parent));
     f->setFrameShape(QFrame::StyledPanel);
     f->setFrameShadow(QFrame::Raised);
-    f->setAutoFillBackground(true);
-    QPalette pal = f->palette();
-    pal.setColor(QPalette::Window, QColor(0xEE, 0xEE, 0xEE));
-    f->setPalette(pal);
     Attach(f);
 }
 

@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
@@ -35,6 +36,26 @@ std::vector<std::unique_ptr<Window>>& Graveyard() {
     static std::vector<std::unique_ptr<Window>> dead;
     return dead;
 }
+
+// The content area paints its own background rather than taking a palette of
+// its own: a fresh palette per window gives every control drawn on it new
+// keys in the style's pixmap cache, which then fills up window by window.
+class ContentWidget : public QFrame {
+public:
+    ContentWidget(QWidget* parent, Color back) : QFrame(parent), back_(QC(back)) {}
+
+protected:
+    void paintEvent(QPaintEvent* ev) override {
+        {
+            QPainter p(this);
+            p.fillRect(rect(), back_);
+        }
+        QFrame::paintEvent(ev);
+    }
+
+private:
+    QColor back_;
+};
 
 class WindowWidget : public QWidget {
 public:
@@ -183,11 +204,7 @@ void Window::Build() {
     if (!menuBar_ && CurrentApplication()) menuBar_ = CurrentApplication()->MenuBar();
     if (props_.menuBarVisible && props_.frame != 5 && menuBar_) BuildMenuBar();
 
-    d_->content = new QFrame(top);
-    d_->content->setAutoFillBackground(true);
-    QPalette pal = d_->content->palette();
-    pal.setColor(QPalette::Window, props_.hasBackColor ? QC(props_.backColor) : QColor(Qt::white));
-    d_->content->setPalette(pal);
+    d_->content = new ContentWidget(top, BackColor());
     if (props_.frame == 5) {
         d_->content->setFrameShape(QFrame::Box);
         d_->content->setLineWidth(1);
@@ -336,6 +353,8 @@ void Window::Height(Int32 h) {
 }
 
 Int32 Window::Height() const { return props_.height; }
+
+Color Window::BackColor() const { return props_.hasBackColor ? props_.backColor : RGB(255, 255, 255); }
 
 void Window::AddMenuHandler(const String& itemName, std::function<bool()> handler) {
     menuHandlers_.emplace_back(itemName, std::move(handler));

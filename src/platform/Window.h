@@ -51,6 +51,7 @@ public:
     Int32 Width() const;
     void Height(Int32 h);
     Int32 Height() const;
+    Color BackColor() const;
 
     // Binds a handler to a menu item's Name for as long as the window is open.
     void AddMenuHandler(const String& itemName, std::function<bool()> handler);
