@@ -1,23 +1,15 @@
 #include "info/wAbout.h"
 
 #include "info/Contact.h"
+#include "info/Labels.h"
 #include "platform/System.h"
 #include "shell/BundleMedia.h"
 
 namespace {
 
-constexpr char kNotice[] = "Tickmoor helps students learn to read an analogue clock.";
+using info::PlainLabel;
 
-void PlainLabel(tk::StaticText& t, const tk::String& text, tk::Color color) {
-    t.Text(text);
-    t.TextFont("Geneva");
-    t.TextSize(12);
-    t.TextColor(color);
-    t.TextAlign(0);
-    t.Multiline(false);
-    t.Bold(false);
-    t.Italic(false);
-}
+constexpr char kNotice[] = "Tickmoor helps students learn to read an analogue clock.";
 
 }  // namespace
 

@@ -1,20 +1,14 @@
 #include "info/wHelp.h"
 
 #include "info/Contact.h"
+#include "info/Labels.h"
 #include "platform/Application.h"
 #include "platform/System.h"
 #include "shell/BundleMedia.h"
 
 namespace {
 
-void PlainLabel(tk::StaticText& t, const tk::String& text, tk::Color color) {
-    t.Text(text);
-    t.TextFont("Geneva");
-    t.TextSize(12);
-    t.TextColor(color);
-    t.TextAlign(0);
-    t.Multiline(false);
-}
+using info::PlainLabel;
 
 void RimLine(tk::Line& l, tk::Int32 x) {
     l.Points(x, -4, x, 600);
