@@ -9,6 +9,7 @@ packages=(
   googletest libgtest-dev
   fonts-liberation2 fonts-dejavu
   poppler-utils
+  pulseaudio pulseaudio-utils
 )
 
 missing=()

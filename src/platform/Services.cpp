@@ -1,13 +1,8 @@
 #include "platform/Services.h"
 
 #include <QApplication>
-#include <QAudioFormat>
-#include <QAudioDevice>
-#include <QAudioSink>
-#include <QBuffer>
 #include <QDateTime>
 #include <QDesktopServices>
-#include <QMediaDevices>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -16,10 +11,10 @@
 #include <filesystem>
 #include <random>
 
+#include "platform/AudioOutput.h"
 #include "platform/QtGraphics.h"
 #include "platform/QtInternal.h"
 #include "platform/Sound.h"
-#include "platform/Wav.h"
 
 namespace tk {
 namespace {
@@ -47,41 +42,6 @@ public:
 private:
     std::unique_ptr<QPrinter> printer_;
     QPainter painter_;
-};
-
-// Sends PCM to the default audio device, if there is one. Looked up once,
-// on the first sound, so start-up does not wait for the audio system.
-class AudioOut {
-public:
-    void Play(const WavData& wav) {
-        if (!checked_) {
-            checked_ = true;
-            device_ = QMediaDevices::defaultAudioOutput();
-        }
-        if (device_.isNull()) return;
-        QAudioFormat fmt;
-        fmt.setSampleRate(wav.sampleRate);
-        fmt.setChannelCount(wav.channels);
-        fmt.setSampleFormat(wav.bitsPerSample == 8 ? QAudioFormat::UInt8 : QAudioFormat::Int16);
-        if (!device_.isFormatSupported(fmt)) return;
-        auto* buffer = new QBuffer(qApp);
-        buffer->setData(reinterpret_cast<const char*>(wav.samples.data()),
-                        static_cast<qsizetype>(wav.samples.size()));
-        buffer->open(QIODevice::ReadOnly);
-        auto* sink = new QAudioSink(device_, fmt, qApp);
-        QObject::connect(sink, &QAudioSink::stateChanged, sink, [sink, buffer](QAudio::State st) {
-            if (st == QAudio::IdleState || st == QAudio::StoppedState) {
-                sink->stop();
-                sink->deleteLater();
-                buffer->deleteLater();
-            }
-        });
-        sink->start(buffer);
-    }
-
-private:
-    bool checked_ = false;
-    QAudioDevice device_;
 };
 
 std::mt19937_64& Generator() {
@@ -131,10 +91,7 @@ DateTime Services::Now() {
                     now.time().hour(), now.time().minute(), now.time().second()};
 }
 
-void Services::PlaySound(const Sound& sound) {
-    static AudioOut out;
-    if (const WavData* wav = sound.Wav()) out.Play(*wav);
-}
+std::shared_ptr<const DevicePlay> Services::PlaySound(const Sound& sound) { return PlayOnAudioDevice(sound); }
 
 String Services::ExecutablePath() {
     std::error_code ec;

@@ -13,6 +13,7 @@ namespace tk {
 
 class Graphics;
 class Sound;
+struct DevicePlay;
 
 class Services {
 public:
@@ -33,8 +34,9 @@ public:
     virtual double Rnd();
     // The local date and time.
     virtual DateTime Now();
-    // Sound output: sends a sound that has just started to the audio device.
-    virtual void PlaySound(const Sound& sound);
+    // Sound output: sends a sound that has just started to the audio device,
+    // and gives back its play there, or nothing where there is no device.
+    virtual std::shared_ptr<const DevicePlay> PlaySound(const Sound& sound);
     // Path of the running executable, links resolved.
     virtual String ExecutablePath();
 };

@@ -10,6 +10,13 @@ namespace tk {
 
 struct WavData;
 
+// One play of a sound on the audio device. The output marks it finished once
+// the device has played the last sample, or once it has given up on the
+// device.
+struct DevicePlay {
+    bool finished = false;
+};
+
 class Sound {
 public:
     struct Data;
@@ -20,10 +27,16 @@ public:
     explicit operator bool() const { return d_ != nullptr; }
     bool IsNil() const { return d_ == nullptr; }
 
+    // How long past its own length a sound on a device may keep IsPlaying
+    // True while the device has not played it all: a stalled device never
+    // holds a wait for longer.
+    static constexpr double kDeviceMarginSeconds = 0.25;
+
     // Starts the sound and returns at once.
     void Play() const;
     // True for the sound's own length after the last Play, on a monotonic
-    // clock, whether or not an audio device exists.
+    // clock; where the last Play went to an audio device, also until the
+    // device has played it all, within the margin above.
     bool IsPlaying() const;
     double Seconds() const;
     const WavData* Wav() const;

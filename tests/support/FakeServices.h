@@ -53,7 +53,10 @@ public:
     std::optional<tk::Int32> Gestalt(const tk::String&) override { return gestalt; }
     double Rnd() override;
     tk::DateTime Now() override { return now; }
-    void PlaySound(const tk::Sound& s) override { played.push_back(s); }
+    std::shared_ptr<const tk::DevicePlay> PlaySound(const tk::Sound& s) override {
+        played.push_back(s);
+        return devicePlay;
+    }
     tk::String ExecutablePath() override { return executable; }
 
     // What was asked.
@@ -69,6 +72,8 @@ public:
     unsigned long long seed = 12345;
     tk::DateTime now{2026, 12, 10, 9, 30, 0};
     tk::String executable;         // defaults to the built bundle's executable
+    // What the sound output gives back for each play: none, as with no device.
+    std::shared_ptr<const tk::DevicePlay> devicePlay;
     // The print dialog: null cancels; otherwise the page it returns.
     std::function<std::unique_ptr<tk::Graphics>()> printAnswer;
     // Runs when an alert is shown (the alert is modal, so the test can look

@@ -1,0 +1,132 @@
+#include "platform/AudioOutput.h"
+
+#include <QAudioDevice>
+#include <QAudioFormat>
+#include <QAudioSink>
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QMediaDevices>
+#include <QPointer>
+#include <QTimer>
+
+#include <vector>
+
+#include "platform/Sound.h"
+#include "platform/Wav.h"
+
+namespace tk {
+namespace {
+
+constexpr int kPollMs = 5;
+// The device's clock may stop a little short of the sound's exact length.
+constexpr qint64 kEndToleranceUs = 1000;
+// A stream the device has not played out this long after the sound's own
+// length is on a stalled or vanished device: it is let go.
+constexpr qint64 kGiveUpMs = 1000;
+
+// One play: the sink reads the sound's own samples, which the copy of the
+// sound keeps alive.
+struct Play {
+    Sound sound;
+    QBuffer buffer;
+    std::unique_ptr<QAudioSink> sink;
+    std::shared_ptr<DevicePlay> state = std::make_shared<DevicePlay>();
+    qint64 lengthUs = 0;
+    QElapsedTimer since;
+};
+
+// Qt's sink reports Idle once the last bytes have been handed to the audio
+// server, well before the device has played them, and stopping it then
+// throws away whatever is still queued (an 80 ms click entirely). So a play
+// keeps its stream until the sink has taken everything and the device's
+// clock has reached the sound's end.
+bool PlayedOut(const Play& p) {
+    const QAudio::State st = p.sink->state();
+    if (st == QAudio::StoppedState) return true;  // stopped by an error of the device
+    if (p.since.elapsed() > p.lengthUs / 1000 + kGiveUpMs) return true;
+    return st == QAudio::IdleState && p.sink->processedUSecs() >= p.lengthUs - kEndToleranceUs;
+}
+
+// Owned by the application object, so the streams go before the audio
+// system does.
+class Output : public QObject {
+public:
+    explicit Output(QObject* parent) : QObject(parent) {
+        poll_.setInterval(kPollMs);
+        QObject::connect(&poll_, &QTimer::timeout, this, [this] { Poll(); });
+    }
+    ~Output() override {
+        for (auto& p : plays_) Finish(*p);
+    }
+
+    std::shared_ptr<const DevicePlay> Start(const Sound& sound) {
+        const WavData* wav = sound.Wav();
+        if (!wav) return nullptr;
+        const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+        if (device.isNull()) return nullptr;
+        QAudioFormat fmt;
+        fmt.setSampleRate(wav->sampleRate);
+        fmt.setChannelCount(wav->channels);
+        fmt.setSampleFormat(wav->bitsPerSample == 8 ? QAudioFormat::UInt8 : QAudioFormat::Int16);
+        if (!device.isFormatSupported(fmt)) return nullptr;
+
+        auto p = std::make_unique<Play>();
+        p->sound = sound;
+        p->lengthUs = static_cast<qint64>(wav->Seconds() * 1e6);
+        p->buffer.setData(QByteArray::fromRawData(reinterpret_cast<const char*>(wav->samples.data()),
+                                                  static_cast<qsizetype>(wav->samples.size())));
+        p->buffer.open(QIODevice::ReadOnly);
+        p->sink = std::make_unique<QAudioSink>(device, fmt);
+        p->since.start();
+        p->sink->start(&p->buffer);
+        std::shared_ptr<const DevicePlay> state = p->state;
+        if (p->sink->state() == QAudio::StoppedState) {
+            Finish(*p);
+            return state;
+        }
+        plays_.push_back(std::move(p));
+        if (!poll_.isActive()) poll_.start();
+        return state;
+    }
+
+    int InFlight() const { return static_cast<int>(plays_.size()); }
+
+private:
+    static void Finish(Play& p) {
+        p.state->finished = true;
+        p.sink->stop();
+    }
+
+    void Poll() {
+        std::erase_if(plays_, [](const std::unique_ptr<Play>& p) {
+            if (!PlayedOut(*p)) return false;
+            Finish(*p);
+            return true;
+        });
+        if (plays_.empty()) poll_.stop();
+    }
+
+    std::vector<std::unique_ptr<Play>> plays_;
+    QTimer poll_;
+};
+
+Output* TheOutput() {
+    static QPointer<Output> out;
+    if (!out && QCoreApplication::instance()) out = new Output(QCoreApplication::instance());
+    return out;
+}
+
+}  // namespace
+
+std::shared_ptr<const DevicePlay> PlayOnAudioDevice(const Sound& sound) {
+    Output* out = TheOutput();
+    return out ? out->Start(sound) : nullptr;
+}
+
+int AudioPlaysInFlight() {
+    Output* out = TheOutput();
+    return out ? out->InFlight() : 0;
+}
+
+}  // namespace tk

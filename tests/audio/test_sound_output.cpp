@@ -1,0 +1,140 @@
+// The program's real sound output against a real audio server: a private
+// PulseAudio daemon with a null sink, whose monitor is recorded while the
+// bundle's sounds play through the real system services. What the device
+// played is then compared with each file, window by window.
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Application.h"
+#include "platform/Services.h"
+#include "platform/Sound.h"
+#include "platform/Wav.h"
+#include "support/AudioServer.h"
+#include "support/FakeServices.h"
+
+using testing_support::AlignInRecording;
+using testing_support::MissingFromRecording;
+using testing_support::MonitorRecorder;
+using testing_support::MonoSamples;
+using testing_support::PulseNullSink;
+
+namespace {
+
+tk::WavData LoadWav(const std::string& name) {
+    std::ifstream in(testing_support::BundleResources() + "/" + name, std::ios::binary);
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    auto wav = tk::ParseWav(bytes);
+    return wav ? *wav : tk::WavData{};
+}
+
+// Lets the event loop run for ms, as the program's own waits do.
+void YieldFor(int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms) tk::Yield();
+}
+
+void WaitWhilePlaying(const std::vector<tk::Sound>& sounds) {
+    QElapsedTimer t;
+    t.start();
+    auto playing = [&] {
+        for (const auto& s : sounds)
+            if (s.IsPlaying()) return true;
+        return false;
+    };
+    while (playing() && t.elapsed() < 10000) tk::Yield();
+}
+
+class SoundOutputTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        server_ = std::make_unique<PulseNullSink>();
+        if (!server_->Ok()) return;
+        server_->UseInThisProcess();
+        recorder_ = std::make_unique<MonitorRecorder>(*server_);
+        recorderOk_ = recorder_->Start();
+    }
+    static void TearDownTestSuite() {
+        recorder_.reset();
+        server_.reset();
+    }
+
+    void SetUp() override {
+        ASSERT_TRUE(server_->Ok()) << "the test's own PulseAudio daemon did not start: " << server_->Error();
+        ASSERT_TRUE(recorderOk_) << "the sink's monitor could not be recorded: " << recorder_->Error();
+        tk::SetServices(nullptr);  // the real services, sound output included
+    }
+
+    // Plays what play starts, waits while the sounds play and a little
+    // longer, and gives back what the device played meanwhile.
+    static std::vector<std::int16_t> Record(const std::function<void()>& play,
+                                            const std::vector<tk::Sound>& sounds) {
+        const std::size_t mark = recorder_->Mark();
+        play();
+        WaitWhilePlaying(sounds);
+        YieldFor(300);  // whatever the device plays late is recorded too
+        return recorder_->Since(mark);
+    }
+
+    static std::unique_ptr<PulseNullSink> server_;
+    static std::unique_ptr<MonitorRecorder> recorder_;
+    static bool recorderOk_;
+};
+
+std::unique_ptr<PulseNullSink> SoundOutputTest::server_;
+std::unique_ptr<MonitorRecorder> SoundOutputTest::recorder_;
+bool SoundOutputTest::recorderOk_ = false;
+
+TEST_F(SoundOutputTest, EverySoundOfTheBundleIsHeardWhole) {
+    for (const char* name : {"myBeep.wav", "CorrectAnswer.wav", "WrongAnswer.wav", "chime.wav"}) {
+        SCOPED_TRACE(name);
+        const tk::WavData wav = LoadWav(name);
+        ASSERT_GT(wav.samples.size(), 0u);
+        const tk::Sound sound = tk::Sound::FromWav(wav);
+
+        const auto heard = Record([&] { sound.Play(); }, {sound});
+
+        const auto file = MonoSamples(wav);
+        const std::string missing = MissingFromRecording(file, heard, AlignInRecording(file, heard));
+        EXPECT_EQ(missing, "");
+    }
+}
+
+// The right-answer sound plays on while the next card's click sounds over it:
+// each is heard whole in the mix.
+TEST_F(SoundOutputTest, OverlappingSoundsDoNotCutEachOther) {
+    const tk::WavData longWav = LoadWav("CorrectAnswer.wav");
+    const tk::WavData shortWav = LoadWav("myBeep.wav");
+    const tk::Sound longSound = tk::Sound::FromWav(longWav);
+    const tk::Sound shortSound = tk::Sound::FromWav(shortWav);
+
+    auto heard = Record(
+        [&] {
+            longSound.Play();
+            YieldFor(150);
+            shortSound.Play();
+        },
+        {longSound, shortSound});
+
+    const auto longFile = MonoSamples(longWav);
+    const long at = AlignInRecording(longFile, heard);
+    EXPECT_EQ(MissingFromRecording(longFile, heard, at), "") << "the long sound";
+
+    // What is left once the long sound is taken out is the click.
+    ASSERT_GE(at, 0);
+    for (std::size_t i = 0; i < longFile.size() && static_cast<std::size_t>(at) + i < heard.size(); ++i)
+        heard[static_cast<std::size_t>(at) + i] =
+            static_cast<std::int16_t>(heard[static_cast<std::size_t>(at) + i] - longFile[i]);
+    const auto shortFile = MonoSamples(shortWav);
+    EXPECT_EQ(MissingFromRecording(shortFile, heard, AlignInRecording(shortFile, heard)), "") << "the click";
+}
+
+}  // namespace
