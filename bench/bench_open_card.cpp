@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "cards/CardTable.h"
 #include "cards/mGlobals.h"
 #include "platform/Services.h"
 
@@ -19,8 +20,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int kCards = 276;
-constexpr int kCardsInFile1 = 240;  // the rest are in ProgramResources2
+constexpr int kCards = cards::kLastCard;
+constexpr int kCardsInFile1 = cards::kCardFiles[0].lastCard;  // the rest are in the second file
 constexpr int kWarmup = 1;
 constexpr int kPasses = 7;
 
@@ -129,10 +130,10 @@ int main(int argc, char** argv) {
                 maxH, static_cast<double>(pngBytes) / kCards / 1024.0);
     std::printf("  mOpenCard (bundle, open, read, decode, close)  median %6.3f ms   p90 %6.3f ms\n", mOurs,
                 Percentile(ours, 0.9));
-    std::printf("    cards 1..%d (ProgramResources1)                median %6.3f ms\n", kCardsInFile1,
-                Median(ours1));
-    std::printf("    cards %d..%d (ProgramResources2)              median %6.3f ms\n", kCardsInFile1 + 1,
-                kCards, Median(ours2));
+    std::printf("    cards 1..%d (%s)                median %6.3f ms\n", kCardsInFile1,
+                cards::kCardFiles[0].name, Median(ours1));
+    std::printf("    cards %d..%d (%s)              median %6.3f ms\n", kCardsInFile1 + 1, kCards,
+                cards::kCardFiles[1].name, Median(ours2));
     std::printf("  QImage::loadFromData, same pixels as PNG       median %6.3f ms   p90 %6.3f ms\n", mQt,
                 Percentile(qt, 0.9));
     std::printf("  median load                                    %6.3f ms   (target < 2 ms)\n", mOurs);

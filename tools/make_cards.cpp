@@ -2,13 +2,14 @@
 // card picture files.
 //
 //   make_cards <resources-folder>
-//       ProgramResources1 (cards 1-240, ids 128-367) and ProgramResources2
-//       (cards 241-276, ids 128-163)
+//       the two card files, each card under the picture id the loader asks
+//       for (cards::kCardFiles and cards::PictureOfCard in cards/CardTable.h)
 //   make_cards --png <folder> <card>...
 //       PNG copies of single cards, to look at
 //   make_cards --seed <file> [--scale <s>] [--direct] <card>...
-//       a small resource file of a few cards (ids card + 127), drawn at s
-//       times the card size; --direct stores them as 32-bit pixels
+//       a small resource file of a few cards (ids the cards' keys,
+//       cards::KeyOfCard), drawn at s times the card size; --direct stores
+//       them as 32-bit pixels
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -276,8 +277,6 @@ QImage DrawCard(int card, double scale = 1.0) {
     return img;
 }
 
-std::int16_t IdOfCard(int card) { return static_cast<std::int16_t>(card <= 240 ? card + 127 : card + 127 - 240); }
-
 bool WriteAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     if (bytes.empty()) return false;
     const std::string tmp = path + ".tmp";
@@ -293,7 +292,8 @@ bool WriteCards(const std::string& path, int first, int last, double scale,
     for (int card = first; card <= last; ++card) {
         auto pict = pictwriter::EncodePict(DrawCard(card, scale), encoding);
         if (pict.empty()) return false;
-        resources.push_back({{'P', 'I', 'C', 'T'}, IdOfCard(card), std::move(pict)});
+        resources.push_back({{'P', 'I', 'C', 'T'}, static_cast<std::int16_t>(cards::PictureOfCard(card).id),
+                             std::move(pict)});
     }
     return WriteAtomically(path, pictwriter::BuildResourceFile(resources));
 }
@@ -319,10 +319,11 @@ int main(int argc, char** argv) {
     const QStringList args = app.arguments();
     if (args.size() == 2 && !args[1].startsWith(QLatin1String("--"))) {
         const std::filesystem::path dir = args[1].toStdString();
-        if (!WriteCards((dir / "ProgramResources1").string(), 1, 240, 1.0, pictwriter::Encoding::Auto) ||
-            !WriteCards((dir / "ProgramResources2").string(), 241, 276, 1.0, pictwriter::Encoding::Auto)) {
-            std::fprintf(stderr, "make_cards: cannot write the card files into %s\n", dir.c_str());
-            return 1;
+        for (const cards::CardFile& f : cards::kCardFiles) {
+            if (!WriteCards((dir / f.name).string(), f.firstCard, f.lastCard, 1.0, pictwriter::Encoding::Auto)) {
+                std::fprintf(stderr, "make_cards: cannot write the card files into %s\n", dir.c_str());
+                return 1;
+            }
         }
         return 0;
     }
@@ -354,7 +355,7 @@ int main(int argc, char** argv) {
         }
         std::vector<pictwriter::Resource> resources;
         for (int card : cardList)
-            resources.push_back({{'P', 'I', 'C', 'T'}, static_cast<std::int16_t>(card + 127),
+            resources.push_back({{'P', 'I', 'C', 'T'}, static_cast<std::int16_t>(cards::KeyOfCard(card)),
                                  pictwriter::EncodePict(DrawCard(card, scale), encoding)});
         return WriteAtomically(args[2].toStdString(), pictwriter::BuildResourceFile(resources)) ? 0 : 1;
     }

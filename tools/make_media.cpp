@@ -494,7 +494,10 @@ QImage WordProblem() {
 }
 
 // Heading for the printed results: dark ink and outlines only, so a grey
-// printer keeps every shape.
+// printer keeps every shape. It is on every page, whatever the score, so it
+// carries no star, medal or other shape a reader could take for an award:
+// the award star (AwardStar, drawn below the text) is printed only for a
+// perfect round, and a teacher sorting the pages goes by it.
 QImage ResultsBanner() {
     QImage img = Canvas(500, 80);
     QPainter p(&img);
@@ -519,12 +522,6 @@ QImage ResultsBanner() {
     QPainterPath sub = TextPath("Clock Reading Results", Sans(21, QFont::Normal));
     sub.translate(87 - sub.boundingRect().left(), 63);
     p.fillPath(sub, kInk);
-
-    // A star medal at the right end, outlined so it prints in grey.
-    const QPolygonF star = StarPolygon(QPointF(456, 38), 27, 11.5);
-    p.setBrush(kGold);
-    p.setPen(QPen(kInk, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPolygon(star);
 
     p.setPen(Qt::NoPen);
     p.fillRect(QRectF(86, 71, 406, 3), kNavy);

@@ -7,16 +7,6 @@
 namespace mGlobals {
 namespace {
 
-struct Range {
-    const char* mode;
-    Int32 lo, hi;
-};
-constexpr Range kRanges[] = {
-    {"Arabic", 1, 92},
-    {"Roman", 93, 184},
-    {"NoNum", 185, 276},
-};
-
 // The draw is scaled by the highest card, not by the number of cards: values
 // below the face's range are drawn like any other and rejected.
 Int32 Draw(Int32 hi) {
@@ -28,11 +18,11 @@ String Digit(int d) { return String(1, static_cast<char>('0' + d)); }
 }  // namespace
 
 void mGetRandCard() {
-    for (const Range& r : kRanges) {
+    for (const cards::FaceRange& r : cards::kFaceRanges) {
         if (sPracticeMode != r.mode) continue;
-        iCardNum = Draw(r.hi);
-        while (iCardNum < r.lo || iCardNum > r.hi || iCardNum == iPreviousCard) {
-            iCardNum = Draw(r.hi);
+        iCardNum = Draw(r.lastCard);
+        while (iCardNum < r.firstCard || iCardNum > r.lastCard || iCardNum == iPreviousCard) {
+            iCardNum = Draw(r.lastCard);
             tk::Yield();
         }
         break;

@@ -1,6 +1,7 @@
 // Loading a card's picture from the bundle's two card picture files.
 #include <memory>
 
+#include "cards/CardTable.h"
 #include "cards/mGlobals.h"
 #include "platform/Application.h"
 #include "platform/FolderItem.h"
@@ -30,14 +31,8 @@ void mOpenCard() {
     const tk::FolderItem resources = contents.Child("Resources");
     if (NoItem(resources)) return Fail("Program resources damaged. [300]");
 
-    Int32 id = iCardNum + 127;
-    tk::FolderItem file;
-    if (id < 368) {
-        file = resources.Child("ProgramResources1");
-    } else {
-        id -= 240;
-        file = resources.Child("ProgramResources2");
-    }
+    const cards::CardPicture where = cards::PictureOfCard(iCardNum);
+    const tk::FolderItem file = resources.Child(where.file->name);
     if (NoItem(file)) return Fail("Resource File Not Found.  [401]");
 
     std::unique_ptr<tk::ResourceFork> fork = file.OpenResourceFork();
@@ -45,7 +40,7 @@ void mOpenCard() {
 
     // A picture that is missing from its file, or cannot be decoded, will
     // never arrive: waiting for it would hang the program.
-    pClockFace = fork->GetPicture(id);
+    pClockFace = fork->GetPicture(where.id);
     fork->Close();
     if (pClockFace.IsNil()) return Fail("Resource File Damaged.  [400]");
 }

@@ -1,9 +1,12 @@
-// The time shown on each of the 276 clock cards. Fixed data: the one copy
-// of the table, read by the expected-answer lookup and by the card picture
-// generator.
+// The numbering of the 276 clock cards: the time each card shows, which
+// cards belong to which clock face, and in which card picture file and under
+// which picture id each card lies. Fixed data, the one copy of it, read by
+// the card draw, the expected-answer lookup, the card loader, the card
+// picture generator and the tests. Plain C++, nothing of Qt.
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace cards {
@@ -17,7 +20,7 @@ inline constexpr int kFirstCard = 1;
 inline constexpr int kLastCard = 276;
 
 // kCardTimes[n - 1] is the time of card n.
-inline constexpr std::array<CardTime, 276> kCardTimes = {{
+inline constexpr std::array<CardTime, kLastCard> kCardTimes = {{
     { 4,  0}, { 4, 55}, { 9, 10}, { 9, 15}, { 4, 45}, { 9, 30}, { 9, 45}, { 9, 55},  // 1-8
     { 9,  0}, { 1, 10}, { 1, 15}, { 1, 25}, { 1, 30}, { 1, 45}, { 1, 50}, { 1,  0},  // 9-16
     { 7, 10}, { 7, 15}, { 7, 20}, { 7, 30}, { 7, 45}, { 7, 50}, { 7,  0}, { 6,  5},  // 17-24
@@ -55,13 +58,93 @@ inline constexpr std::array<CardTime, 276> kCardTimes = {{
     { 2, 50}, { 2, 55}, { 2,  5}, { 2,  0},  // 273-276
 }};
 
-// Cards 1-92: standard face; 93-184: classic (Roman) face; 185-276: modern face.
+// ---- clock faces ----------------------------------------------------------
+
 enum class Face { Standard, Roman, Modern };
 
+// The cards of each face, in card order, and the practice mode that shows
+// them. The highest card of a face is also the scale of the card draw.
+struct FaceRange {
+    Face face;
+    const char* mode;  // sPracticeMode
+    int firstCard;
+    int lastCard;
+};
+inline constexpr FaceRange kFaceRanges[] = {
+    {Face::Standard, "Arabic", 1, 92},   // standard face, Arabic numerals
+    {Face::Roman, "Roman", 93, 184},     // classic face, Roman numerals
+    {Face::Modern, "NoNum", 185, 276},   // modern face, no numbers
+};
+
+constexpr const FaceRange& RangeOfFace(Face face) {
+    for (const FaceRange& r : kFaceRanges)
+        if (r.face == face) return r;
+    return kFaceRanges[0];
+}
+
+// The face of a card; numbers below the first card count as the first face,
+// numbers above the last card as the last face.
 constexpr Face FaceOfCard(int card) {
-    return card <= 92 ? Face::Standard : card <= 184 ? Face::Roman : Face::Modern;
+    for (const FaceRange& r : kFaceRanges)
+        if (card <= r.lastCard) return r.face;
+    return kFaceRanges[std::size(kFaceRanges) - 1].face;
 }
 
 constexpr bool IsCard(int card) { return card >= kFirstCard && card <= kLastCard; }
+
+// ---- card picture files ---------------------------------------------------
+
+// A card's key is its number plus 127: the key of the card-to-time table and
+// the card's picture id in the first card file.
+inline constexpr int kKeyOffset = 127;
+
+constexpr int KeyOfCard(int card) { return card + kKeyOffset; }
+
+// The cards of each card picture file in the bundle's "Resources" folder.
+// The second file numbers its pictures from the same first id as the first:
+// its ids are the keys less the number of cards in the first file.
+struct CardFile {
+    const char* name;
+    int firstCard;
+    int lastCard;
+};
+inline constexpr CardFile kCardFiles[] = {
+    {"ProgramResources1", 1, 240},
+    {"ProgramResources2", 241, 276},
+};
+
+struct CardPicture {
+    const CardFile* file;
+    int id;
+};
+
+// Where the picture of a card lies. Every number has an answer, as the
+// loader reads it: up to the last card of the first file, the first file
+// with the key as id; above it, the second file with the key less the
+// first file's cards.
+constexpr CardPicture PictureOfCard(int card) {
+    const CardFile& first = kCardFiles[0];
+    if (card <= first.lastCard) return {&first, KeyOfCard(card)};
+    return {&kCardFiles[1], KeyOfCard(card) - first.lastCard};
+}
+
+// ---- the pieces fit together ----------------------------------------------
+
+constexpr bool FacesFollowOneAnother() {
+    int next = kFirstCard;
+    for (const FaceRange& r : kFaceRanges) {
+        if (r.firstCard != next || r.lastCard < r.firstCard) return false;
+        next = r.lastCard + 1;
+    }
+    return next == kLastCard + 1;
+}
+static_assert(FacesFollowOneAnother(), "the faces cover cards 1 to 276 in order");
+static_assert(std::size(kCardFiles) == 2 && kCardFiles[0].firstCard == kFirstCard &&
+                  kCardFiles[1].firstCard == kCardFiles[0].lastCard + 1 &&
+                  kCardFiles[1].lastCard == kLastCard,
+              "the two card files cover cards 1 to 276 in order");
+static_assert(PictureOfCard(kFirstCard).id == PictureOfCard(kCardFiles[1].firstCard).id,
+              "both card files number their pictures from the same first id");
+static_assert(PictureOfCard(kCardFiles[0].lastCard).id <= INT16_MAX, "picture ids are 16-bit");
 
 }  // namespace cards

@@ -41,7 +41,7 @@ TEST(CardTable, CardsWithoutARowLeaveTheAnswerAsItWas) {
 
 TEST(CardTable, EveryCardHasFourDigitsAndNoTimeRepeatsWithinAFace) {
     std::set<std::pair<int, std::string>> seen;  // (face, time)
-    for (int card = 1; card <= 276; ++card) {
+    for (int card = cards::kFirstCard; card <= cards::kLastCard; ++card) {
         const std::string a = AnswerOf(card);
         ASSERT_EQ(a.size(), 4u) << card;
         const int hour = (a[0] - '0') * 10 + (a[1] - '0');
@@ -55,6 +55,50 @@ TEST(CardTable, EveryCardHasFourDigitsAndNoTimeRepeatsWithinAFace) {
         EXPECT_TRUE(seen.insert({face, a}).second) << "card " << card << " repeats " << a;
     }
     EXPECT_EQ(seen.size(), 276u);
+}
+
+// The one numbering that the draw, the loader, the card generator and the
+// other tests take their ranges and files from, written out by hand here so
+// that a slip in it cannot pass unseen.
+TEST(CardTable, FaceRangesAndCardFilesWrittenOutInFull) {
+    struct FaceCase { cards::Face face; const char* mode; int first, last; };
+    const FaceCase faces[] = {{cards::Face::Standard, "Arabic", 1, 92},
+                              {cards::Face::Roman, "Roman", 93, 184},
+                              {cards::Face::Modern, "NoNum", 185, 276}};
+    ASSERT_EQ(std::size(cards::kFaceRanges), std::size(faces));
+    for (std::size_t i = 0; i < std::size(faces); ++i) {
+        const cards::FaceRange& r = cards::kFaceRanges[i];
+        EXPECT_EQ(r.face, faces[i].face) << i;
+        EXPECT_STREQ(r.mode, faces[i].mode) << i;
+        EXPECT_EQ(r.firstCard, faces[i].first) << i;
+        EXPECT_EQ(r.lastCard, faces[i].last) << i;
+        EXPECT_EQ(&cards::RangeOfFace(faces[i].face), &r) << i;
+        for (int card = faces[i].first; card <= faces[i].last; ++card)
+            EXPECT_EQ(cards::FaceOfCard(card), faces[i].face) << "card " << card;
+    }
+    EXPECT_EQ(cards::kFirstCard, 1);
+    EXPECT_EQ(cards::kLastCard, 276);
+
+    ASSERT_EQ(std::size(cards::kCardFiles), 2u);
+    EXPECT_STREQ(cards::kCardFiles[0].name, "ProgramResources1");
+    EXPECT_STREQ(cards::kCardFiles[1].name, "ProgramResources2");
+    EXPECT_EQ(cards::kCardFiles[0].firstCard, 1);
+    EXPECT_EQ(cards::kCardFiles[0].lastCard, 240);
+    EXPECT_EQ(cards::kCardFiles[1].firstCard, 241);
+    EXPECT_EQ(cards::kCardFiles[1].lastCard, 276);
+    // The loader's rule, for every number it may be given: the key is the
+    // id below 368; from there on 240 less, in the second file.
+    for (int card = -300; card <= 600; ++card) {
+        int id = card + 127;
+        const char* file = "ProgramResources1";
+        if (id >= 368) {
+            id -= 240;
+            file = "ProgramResources2";
+        }
+        EXPECT_EQ(cards::KeyOfCard(card), card + 127) << "card " << card;
+        EXPECT_STREQ(cards::PictureOfCard(card).file->name, file) << "card " << card;
+        EXPECT_EQ(cards::PictureOfCard(card).id, id) << "card " << card;
+    }
 }
 
 // ---- the draw, with a scripted Rnd ----------------------------------------

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <memory>
 #include <numbers>
-#include <numeric>
 #include <string>
 #include <vector>
 
@@ -17,13 +16,9 @@ using namespace tk;
 
 namespace {
 
-struct CardFile {
-    const char* name;
-    int firstCard;
-    int lastCard;
-};
-constexpr CardFile kFiles[] = {{"ProgramResources1", 1, 240}, {"ProgramResources2", 241, 276}};
-constexpr int kFirstId = 128;
+using cards::CardFile;
+using cards::kCardFiles;
+using cards::kLastCard;
 
 constexpr int kWidth = 369, kHeight = 314;
 constexpr int kHiddenColumns = 10;  // the card window shows the card from x = 10
@@ -42,10 +37,10 @@ std::unique_ptr<ResourceFork> Open(const CardFile& f) {
 const std::vector<Picture>& Cards() {
     static const std::vector<Picture> cards = [] {
         std::vector<Picture> all;
-        for (const auto& f : kFiles) {
+        for (const auto& f : kCardFiles) {
             auto fork = Open(f);
             for (int card = f.firstCard; card <= f.lastCard; ++card)
-                all.push_back(fork ? fork->GetPicture(kFirstId + card - f.firstCard) : Picture());
+                all.push_back(fork ? fork->GetPicture(cards::PictureOfCard(card).id) : Picture());
         }
         return all;
     }();
@@ -91,19 +86,22 @@ std::string HandFault(const Picture& p, int hour, int minute) {
 }  // namespace
 
 TEST(CardPictures, EachFileHoldsExactlyItsCardIds) {
-    for (const auto& f : kFiles) {
+    for (const auto& f : kCardFiles) {
         SCOPED_TRACE(f.name);
         auto fork = Open(f);
         ASSERT_NE(fork, nullptr);
-        std::vector<Int32> want(static_cast<std::size_t>(f.lastCard - f.firstCard + 1));
-        std::iota(want.begin(), want.end(), kFirstId);
+        std::vector<Int32> want;
+        for (int card = f.firstCard; card <= f.lastCard; ++card) {
+            ASSERT_EQ(cards::PictureOfCard(card).file, &f) << "card " << card;
+            want.push_back(cards::PictureOfCard(card).id);
+        }
         EXPECT_EQ(fork->PictureIds(), want);
     }
 }
 
 TEST(CardPictures, EveryCardIsCardSizedWithAnEmptyHiddenMargin) {
     ASSERT_EQ(Cards().size(), 276u);
-    for (int card = 1; card <= 276; ++card) {
+    for (int card = 1; card <= kLastCard; ++card) {
         const Picture& p = Cards()[card - 1];
         ASSERT_FALSE(p.IsNil()) << "card " << card;
         EXPECT_EQ(p.Width(), kWidth) << "card " << card;
@@ -117,7 +115,7 @@ TEST(CardPictures, EveryCardIsCardSizedWithAnEmptyHiddenMargin) {
 
 TEST(CardPictures, HandsShowEachCardsTime) {
     ASSERT_EQ(Cards().size(), 276u);
-    for (int card = 1; card <= 276; ++card) {
+    for (int card = 1; card <= kLastCard; ++card) {
         const auto t = cards::kCardTimes[card - 1];
         EXPECT_EQ(HandFault(Cards()[card - 1], t.hour, t.minute), "")
             << "card " << card << " (" << int{t.hour} << ":" << int{t.minute} << ")";
@@ -134,13 +132,13 @@ TEST(CardPictures, OneDialPerFaceAndThreeDifferentFaces) {
         return n;
     };
     ASSERT_EQ(Cards().size(), 276u);
-    const int firstOfFace[] = {1, 93, 185, 277};
-    for (int f = 0; f < 3; ++f) {
-        const Picture& first = Cards()[firstOfFace[f] - 1];
-        for (int card = firstOfFace[f] + 1; card < firstOfFace[f + 1]; ++card)
+    constexpr auto& faces = cards::kFaceRanges;
+    for (std::size_t f = 0; f < std::size(faces); ++f) {
+        const Picture& first = Cards()[faces[f].firstCard - 1];
+        for (int card = faces[f].firstCard + 1; card <= faces[f].lastCard; ++card)
             EXPECT_EQ(differing(first, Cards()[card - 1]), 0) << "card " << card;
-        const Picture& nextFace = Cards()[firstOfFace[(f + 1) % 3] - 1];
+        const Picture& nextFace = Cards()[faces[(f + 1) % std::size(faces)].firstCard - 1];
         // The ring beyond 120 covers some 25000 pixels inside the rim.
-        EXPECT_GT(differing(first, nextFace), 5000) << "faces " << f << " and " << (f + 1) % 3;
+        EXPECT_GT(differing(first, nextFace), 5000) << "faces " << f << " and " << (f + 1) % std::size(faces);
     }
 }

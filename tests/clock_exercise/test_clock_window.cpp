@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "cards/CardTable.h"
 #include "cards/mGlobals.h"
 #include "clock_exercise/wArabicClock.h"
 #include "clock_exercise/wFillAll.h"
@@ -19,8 +20,11 @@ using namespace testing_support;
 
 namespace {
 
+// A face's practice mode and the highest card, the scale of its card draw.
 struct Face { const char* mode; int hi; };
-constexpr Face kArabic{"Arabic", 92}, kRoman{"Roman", 184}, kNoNum{"NoNum", 276};
+constexpr Face FaceOf(cards::Face f) { return {cards::RangeOfFace(f).mode, cards::RangeOfFace(f).lastCard}; }
+constexpr Face kArabic = FaceOf(cards::Face::Standard), kRoman = FaceOf(cards::Face::Roman),
+               kNoNum = FaceOf(cards::Face::Modern);
 
 double RndFor(int card, int hi) { return (card - 1 + 0.5) / hi; }
 
@@ -298,7 +302,7 @@ TEST_F(ClockWindow, APressOfOkWhileTheNextCardLoadsIsNotJudgedTwice) {
     Type(w, "430");
     // The next draw is rejected twice (below the face), so it yields; a
     // second press queued meanwhile must not judge the old answer again.
-    fakes.rnd = {RndFor(5, 184), RndFor(6, 184), RndFor(100, 184)};
+    fakes.rnd = {RndFor(5, kRoman.hi), RndFor(6, kRoman.hi), RndFor(100, kRoman.hi)};
     QMetaObject::invokeMethod(w.BevelButton1->Widget(), "click", Qt::QueuedConnection);
     Click(*w.BevelButton1);
     Pump(20);

@@ -5,6 +5,7 @@
 
 #include <map>
 
+#include "cards/CardTable.h"
 #include "cards/mGlobals.h"
 #include "flow/wExSel.h"
 #include "flow/wResults.h"
@@ -37,10 +38,10 @@ const std::vector<std::uint32_t>& CardFingerprint(int card) {
     static std::map<int, std::vector<std::uint32_t>> cache;
     auto it = cache.find(card);
     if (it != cache.end()) return it->second;
-    const bool first = card <= 240;
-    auto fork = tk::ResourceFork::OpenFile(BundleResources() + (first ? "/ProgramResources1" : "/ProgramResources2"));
+    const cards::CardPicture where = cards::PictureOfCard(card);
+    auto fork = tk::ResourceFork::OpenFile(BundleResources() + "/" + where.file->name);
     EXPECT_TRUE(fork);
-    const tk::Picture p = fork ? fork->GetPicture(first ? card + 127 : card + 127 - 240) : tk::Picture();
+    const tk::Picture p = fork ? fork->GetPicture(where.id) : tk::Picture();
     return cache[card] = Fingerprint(p);
 }
 
