@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <stdexcept>
@@ -24,7 +25,9 @@
 #include "flow/wResults.h"
 #include "flow/wWelcome.h"
 #include "platform/Application.h"
+#include "platform/AudioOutput.h"
 #include "shell/App.h"
+#include "support/AudioServer.h"
 #include "support/FakeServices.h"
 #include "support/Helpers.h"
 #include "word_problems/wWordProb.h"
@@ -171,6 +174,22 @@ void PlayRound(FakeServices& fakes, int round) {
 
 int main(int argc, char** argv) {
     if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // With --device the sounds also go to a real audio device: a private
+    // PulseAudio daemon's null sink.
+    const bool device = argc > 1 && std::strcmp(argv[1], "--device") == 0;
+    if (device) {
+        --argc;
+        ++argv;
+    }
+    std::unique_ptr<testing_support::PulseNullSink> audio;
+    if (device) {
+        audio = std::make_unique<testing_support::PulseNullSink>();
+        if (!audio->Ok()) {
+            std::fprintf(stderr, "no audio server: %s\n", audio->Error().c_str());
+            return 1;
+        }
+        audio->UseInThisProcess();
+    }
     QApplication app(argc, argv);
     // The offscreen platform's notes about raise() would bury the report.
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& msg) {
@@ -185,6 +204,7 @@ int main(int argc, char** argv) {
     int round = 0;
     try {
         FakeServices fakes;
+        fakes.realSound = device;
         // A page that records its drawing and is let go at once: it prints.
         fakes.printAnswer = [] { return std::make_unique<RecordingGraphics>(); };
 
@@ -230,8 +250,8 @@ int main(int argc, char** argv) {
     const std::vector<double> first(roundMs.begin(), roundMs.begin() + kTimeWindow);
     const std::vector<double> last(roundMs.end() - kTimeWindow, roundMs.end());
     const long growth = rssEnd - rssBaseline;
-    std::printf("Soak: %d rounds from start-up through input events, four modes in turn, offscreen\n",
-                rounds);
+    std::printf("Soak: %d rounds from start-up through input events, four modes in turn, offscreen, %s\n",
+                rounds, device ? "sounds to a PulseAudio null sink" : "sound output faked");
     std::printf("  VmRSS after round %3d            %8ld KB   (baseline)\n", kBaselineRound, rssBaseline);
     std::printf("  VmRSS after round %3d            %8ld KB\n", rounds, rssEnd);
     std::printf("  growth                          %+8ld KB   %.3fx   (target < 1024 KB)\n", growth,
@@ -255,5 +275,6 @@ int main(int argc, char** argv) {
     std::printf("  rounds %d-%d vs %d-%d           median %7.1f vs %7.1f ms   %.2fx   (baseline: the first)\n",
                 1, kTimeWindow, rounds - kTimeWindow + 1, rounds, Median(first), Median(last),
                 Median(last) / Median(first));
+    if (device) std::printf("  sound streams still open at the end  %d\n", tk::AudioPlaysInFlight());
     return 0;
 }

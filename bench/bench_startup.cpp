@@ -12,7 +12,8 @@
 //     sound played and waited for, nothing else).
 //
 // Everything runs with the real system services, except that the program
-// finds its bundle where the build put it.
+// finds its bundle where the build put it. With --audio-server, (b) plays
+// its sounds to a private PulseAudio daemon's null sink, a real device.
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
@@ -31,6 +32,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <functional>
 #include <string>
 #include <vector>
@@ -41,6 +43,7 @@
 #include "platform/Services.h"
 #include "shell/App.h"
 #include "shell/BundleMedia.h"
+#include "support/AudioServer.h"
 
 extern char** environ;
 
@@ -185,7 +188,7 @@ void MeasureBegin(int n, BeginResult& r) {
     tk::Quit();
 }
 
-int Driver() {
+int Driver(bool ownAudioServer) {
     if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     const char* platform = std::getenv("QT_QPA_PLATFORM");
@@ -217,6 +220,15 @@ int Driver() {
     std::printf("  ratio Tickmoor / bare               %.2fx   (target <= 1.30x)\n\n", ratioA);
 
     // (b) in this process, on the program's own start-up and event loop
+    std::unique_ptr<testing_support::PulseNullSink> audio;
+    if (ownAudioServer) {
+        audio = std::make_unique<testing_support::PulseNullSink>();
+        if (!audio->Ok()) {
+            std::fprintf(stderr, "no audio server: %s\n", audio->Error().c_str());
+            return 1;
+        }
+        audio->UseInThisProcess();
+    }
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& msg) {
         if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(msg));
     });
@@ -237,7 +249,8 @@ int Driver() {
     }
     const std::vector<double> warm(r.begin.begin() + 1, r.begin.end());
     const double target = r.soundMs + 50.0;
-    std::printf("\"Begin\" to the selection window exposed (%d presses)\n", runs);
+    std::printf("\"Begin\" to the selection window exposed (%d presses; sound to %s)\n", runs,
+                ownAudioServer ? "a PulseAudio null sink" : "this machine's default device, if any");
     std::printf("  click sound length                   %7.1f ms\n", r.soundMs);
     std::printf("  bare click wait                      median %7.1f ms\n", Median(r.bareWait));
     std::printf("  \"Begin\" to selection shown          median %7.1f ms   first press %7.1f ms\n",
@@ -254,5 +267,5 @@ int Driver() {
 int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "--child-bare") == 0) return BareChild(argc, argv);
     if (argc > 1 && std::strcmp(argv[1], "--child-program") == 0) return ProgramChild(argc, argv);
-    return Driver();
+    return Driver(argc > 1 && std::strcmp(argv[1], "--audio-server") == 0);
 }

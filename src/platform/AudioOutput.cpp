@@ -21,6 +21,8 @@ namespace {
 constexpr int kPollMs = 5;
 // The device's clock may stop a little short of the sound's exact length.
 constexpr qint64 kEndToleranceUs = 1000;
+// Past the end reckoned from the device's clock, before it counts as heard.
+constexpr qint64 kEndPadUs = 5000;
 // A stream the device has not played out this long after the sound's own
 // length is on a stalled or vanished device: it is let go.
 constexpr qint64 kGiveUpMs = 1000;
@@ -34,18 +36,42 @@ struct Play {
     std::shared_ptr<DevicePlay> state = std::make_shared<DevicePlay>();
     qint64 lengthUs = 0;
     QElapsedTimer since;
+    // The device's clock as last seen to move once the sink had everything:
+    // its reading and when it was seen (ms since the start).
+    qint64 clockUs = -1, idleClockUs = -1, clockSeenMs = 0;
 };
+
+enum class Progress { Playing, Heard, Done };
 
 // Qt's sink reports Idle once the last bytes have been handed to the audio
 // server, well before the device has played them, and stopping it then
 // throws away whatever is still queued (an 80 ms click entirely). So a play
-// keeps its stream until the sink has taken everything and the device's
-// clock has reached the sound's end.
-bool PlayedOut(const Play& p) {
+// keeps its stream until the device's clock says the last sample has been
+// played (Done). That clock is refreshed only now and then (a tenth of a
+// second apart on PulseAudio), so the sound counts as heard (Heard) already
+// when the end reckoned from the clock's last reading has passed: once the
+// server holds every sample it plays on in real time, and the reading is
+// taken as of when it was seen, which is never earlier than when it was
+// read. The stream itself goes only when the clock confirms it.
+Progress Check(Play& p) {
     const QAudio::State st = p.sink->state();
-    if (st == QAudio::StoppedState) return true;  // stopped by an error of the device
-    if (p.since.elapsed() > p.lengthUs / 1000 + kGiveUpMs) return true;
-    return st == QAudio::IdleState && p.sink->processedUSecs() >= p.lengthUs - kEndToleranceUs;
+    if (st == QAudio::StoppedState) return Progress::Done;  // stopped by an error of the device
+    const qint64 nowMs = p.since.elapsed();
+    if (nowMs > p.lengthUs / 1000 + kGiveUpMs) return Progress::Done;
+    if (st != QAudio::IdleState) return Progress::Playing;
+    const qint64 clock = p.sink->processedUSecs();
+    if (clock >= p.lengthUs - kEndToleranceUs) return Progress::Done;
+    if (p.idleClockUs < 0) {
+        // The first reading once idle may predate the sink having everything.
+        p.idleClockUs = clock;
+        return Progress::Playing;
+    }
+    if (clock != p.clockUs && clock != p.idleClockUs) {
+        p.clockUs = clock;
+        p.clockSeenMs = nowMs;
+    }
+    const bool reckonedEnd = p.clockUs > 0 && (nowMs - p.clockSeenMs) * 1000 >= p.lengthUs - p.clockUs + kEndPadUs;
+    return reckonedEnd ? Progress::Heard : Progress::Playing;
 }
 
 // Owned by the application object, so the streams go before the audio
@@ -100,9 +126,12 @@ private:
 
     void Poll() {
         std::erase_if(plays_, [](const std::unique_ptr<Play>& p) {
-            if (!PlayedOut(*p)) return false;
-            Finish(*p);
-            return true;
+            switch (Check(*p)) {
+            case Progress::Playing: return false;
+            case Progress::Heard: p->state->finished = true; return false;
+            case Progress::Done: Finish(*p); return true;
+            }
+            return false;
         });
         if (plays_.empty()) poll_.stop();
     }

@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -128,13 +129,20 @@ TEST_F(SoundOutputTest, OverlappingSoundsDoNotCutEachOther) {
     const long at = AlignInRecording(longFile, heard);
     EXPECT_EQ(MissingFromRecording(longFile, heard, at), "") << "the long sound";
 
-    // What is left once the long sound is taken out is the click.
+    // What is left once the long sound is taken out is the click, looked for
+    // from 100 ms into the long sound on (it was played 150 ms after it):
+    // the monitor may miss a stream's first milliseconds, which the server
+    // skips to start it at once, and that leaves some of the long sound's
+    // head behind.
     ASSERT_GE(at, 0);
     for (std::size_t i = 0; i < longFile.size() && static_cast<std::size_t>(at) + i < heard.size(); ++i)
         heard[static_cast<std::size_t>(at) + i] =
             static_cast<std::int16_t>(heard[static_cast<std::size_t>(at) + i] - longFile[i]);
+    const std::vector<std::int16_t> rest(heard.begin() + std::min<long>(at + testing_support::kDeviceRate / 10,
+                                                                        static_cast<long>(heard.size())),
+                                         heard.end());
     const auto shortFile = MonoSamples(shortWav);
-    EXPECT_EQ(MissingFromRecording(shortFile, heard, AlignInRecording(shortFile, heard)), "") << "the click";
+    EXPECT_EQ(MissingFromRecording(shortFile, rest, AlignInRecording(shortFile, rest)), "") << "the click";
 }
 
 }  // namespace

@@ -139,7 +139,7 @@ PulseNullSink::PulseNullSink() {
                   "--disallow-exit=yes", "--use-pid-file=no", "--realtime=no",
                   "--high-priority=no", "--log-level=info", "--log-target=file:" + log,
                   "-L", "module-native-protocol-unix auth-anonymous=1 socket=" + socket,
-                  "-L", "module-null-sink sink_name=tickmoor_null rate=44100 channels=1 format=s16le"};
+                  "-L", "module-null-sink sink_name=tickmoor_null rate=44100 channels=1 format=s16le norewinds=1"};
     pid_ = Spawn(args, BaseEnv(dir_), -1);
     if (pid_ < 0) {
         error_ = std::string("cannot fork: ") + std::strerror(errno);

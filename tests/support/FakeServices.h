@@ -55,7 +55,7 @@ public:
     tk::DateTime Now() override { return now; }
     std::shared_ptr<const tk::DevicePlay> PlaySound(const tk::Sound& s) override {
         played.push_back(s);
-        return devicePlay;
+        return realSound ? tk::Services::PlaySound(s) : devicePlay;
     }
     tk::String ExecutablePath() override { return executable; }
 
@@ -74,6 +74,8 @@ public:
     tk::String executable;         // defaults to the built bundle's executable
     // What the sound output gives back for each play: none, as with no device.
     std::shared_ptr<const tk::DevicePlay> devicePlay;
+    // Sounds go to the real audio device as well (for a run with a device).
+    bool realSound = false;
     // The print dialog: null cancels; otherwise the page it returns.
     std::function<std::unique_ptr<tk::Graphics>()> printAnswer;
     // Runs when an alert is shown (the alert is modal, so the test can look
