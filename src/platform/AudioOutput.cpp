@@ -12,6 +12,10 @@
 
 #include <vector>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include "platform/Sound.h"
 #include "platform/Wav.h"
 
@@ -23,22 +27,23 @@ constexpr int kPollMs = 5;
 constexpr qint64 kEndToleranceUs = 1000;
 // Past the end reckoned from the device's clock, before it counts as heard.
 constexpr qint64 kEndPadUs = 5000;
+// From the device being done with a stream to stopping it.
+constexpr qint64 kReleaseAfterDoneMs = 250;
 // A stream the device has not played out this long after the sound's own
 // length is on a stalled or vanished device: it is let go.
 constexpr qint64 kGiveUpMs = 1000;
 
-// One play: the sink reads the sound's own samples, which the copy of the
-// sound keeps alive.
+// One play. The sink, a child of the output, owns the buffer it reads, a
+// copy of the sound's samples, so the two go together whenever the sink goes.
 struct Play {
-    Sound sound;
-    QBuffer buffer;
-    std::unique_ptr<QAudioSink> sink;
+    QAudioSink* sink = nullptr;
     std::shared_ptr<DevicePlay> state = std::make_shared<DevicePlay>();
     qint64 lengthUs = 0;
     QElapsedTimer since;
     // The device's clock as last seen to move once the sink had everything:
     // its reading and when it was seen (ms since the start).
     qint64 clockUs = -1, idleClockUs = -1, clockSeenMs = 0;
+    qint64 doneMs = -1;  // when the device was done with it, or it was given up
 };
 
 enum class Progress { Playing, Heard, Done };
@@ -79,11 +84,19 @@ Progress Check(Play& p) {
 class Output : public QObject {
 public:
     explicit Output(QObject* parent) : QObject(parent) {
+#ifdef __GLIBC__
+        // Each open PulseAudio stream of Qt's holds a buffer of the server's
+        // maximum length (4 MB). Served from the heap, the pages a stream
+        // touched stay resident after it closes and spread as later streams
+        // reuse the space; blocks of this size are mapped of their own, so
+        // they go back to the system with the stream.
+        mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
+#endif
         poll_.setInterval(kPollMs);
         QObject::connect(&poll_, &QTimer::timeout, this, [this] { Poll(); });
     }
     ~Output() override {
-        for (auto& p : plays_) Finish(*p);
+        for (auto& p : plays_) p->state->finished = true;
     }
 
     std::shared_ptr<const DevicePlay> Start(const Sound& sound) {
@@ -98,19 +111,15 @@ public:
         if (!device.isFormatSupported(fmt)) return nullptr;
 
         auto p = std::make_unique<Play>();
-        p->sound = sound;
         p->lengthUs = static_cast<qint64>(wav->Seconds() * 1e6);
-        p->buffer.setData(QByteArray::fromRawData(reinterpret_cast<const char*>(wav->samples.data()),
-                                                  static_cast<qsizetype>(wav->samples.size())));
-        p->buffer.open(QIODevice::ReadOnly);
-        p->sink = std::make_unique<QAudioSink>(device, fmt);
+        p->sink = new QAudioSink(device, fmt, this);
+        auto* buffer = new QBuffer(p->sink);
+        buffer->setData(reinterpret_cast<const char*>(wav->samples.data()),
+                        static_cast<qsizetype>(wav->samples.size()));
+        buffer->open(QIODevice::ReadOnly);
         p->since.start();
-        p->sink->start(&p->buffer);
+        p->sink->start(buffer);  // a sink that fails is Stopped, and Done at the next poll
         std::shared_ptr<const DevicePlay> state = p->state;
-        if (p->sink->state() == QAudio::StoppedState) {
-            Finish(*p);
-            return state;
-        }
         plays_.push_back(std::move(p));
         if (!poll_.isActive()) poll_.start();
         return state;
@@ -119,25 +128,37 @@ public:
     int InFlight() const { return static_cast<int>(plays_.size()); }
 
 private:
-    static void Finish(Play& p) {
-        p.state->finished = true;
-        p.sink->stop();
-    }
-
+    // A stream the device is done with is stopped only a while later: Qt's
+    // PulseAudio sink asks for a drain of its own once its data has run out,
+    // and the answer comes back to the sink from the audio thread, after
+    // stop() too. The sink is then deleted from the event loop, as its
+    // destructor runs the event loop itself.
     void Poll() {
-        std::erase_if(plays_, [](const std::unique_ptr<Play>& p) {
-            switch (Check(*p)) {
-            case Progress::Playing: return false;
-            case Progress::Heard: p->state->finished = true; return false;
-            case Progress::Done: Finish(*p); return true;
+        if (polling_) return;
+        polling_ = true;
+        std::erase_if(plays_, [](std::unique_ptr<Play>& p) {
+            if (p->doneMs < 0) {
+                switch (Check(*p)) {
+                case Progress::Playing: break;
+                case Progress::Heard: p->state->finished = true; break;
+                case Progress::Done:
+                    p->state->finished = true;
+                    p->doneMs = p->since.elapsed();
+                    break;
+                }
             }
-            return false;
+            if (p->doneMs < 0 || p->since.elapsed() - p->doneMs < kReleaseAfterDoneMs) return false;
+            p->sink->stop();
+            p->sink->deleteLater();
+            return true;
         });
         if (plays_.empty()) poll_.stop();
+        polling_ = false;
     }
 
     std::vector<std::unique_ptr<Play>> plays_;
     QTimer poll_;
+    bool polling_ = false;
 };
 
 Output* TheOutput() {

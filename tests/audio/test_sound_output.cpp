@@ -109,6 +109,18 @@ TEST_F(SoundOutputTest, EverySoundOfTheBundleIsHeardWhole) {
     }
 }
 
+// Every window switch plays the click: each time it is heard whole.
+TEST_F(SoundOutputTest, ASoundPlayedAgainIsHeardWholeEachTime) {
+    const tk::WavData wav = LoadWav("myBeep.wav");
+    const tk::Sound click = tk::Sound::FromWav(wav);
+    const auto file = MonoSamples(wav);
+    for (int i = 1; i <= 4; ++i) {
+        SCOPED_TRACE("play " + std::to_string(i));
+        const auto heard = Record([&] { click.Play(); }, {click});
+        EXPECT_EQ(MissingFromRecording(file, heard, AlignInRecording(file, heard)), "");
+    }
+}
+
 // The right-answer sound plays on while the next card's click sounds over it:
 // each is heard whole in the mix.
 TEST_F(SoundOutputTest, OverlappingSoundsDoNotCutEachOther) {
