@@ -1,5 +1,7 @@
 // The state a round shares between windows, and the routines of the card
-// deck that work on it. One copy of each global for the whole run.
+// deck that work on it. One copy of each global for the whole run. (The
+// test programs put every global back after each test, from the list in
+// tests/support/ProgramState.cpp: a global added here belongs there too.)
 #pragma once
 
 #include "platform/Picture.h"

@@ -161,6 +161,15 @@ void Quit() {
 bool Quitting() { return g_quitting; }
 int ExitStatus() { return g_exitStatus; }
 
+void ResetForTests() {
+    Window::DiscardAll();
+    detail::DispatchDepth() = 0;
+    g_quitting = false;
+    g_exitStatus = 0;
+    g_app = nullptr;
+    SetServices(nullptr);
+}
+
 void Yield() {
     if (g_quitting) throw detail::QuitUnwind{};
     // A short timer bounds the wait when nothing else is pending.

@@ -74,4 +74,13 @@ void Guard(const std::function<void()>& handler);
 // program ends with status 1.
 void ReportUnhandledError(const String& what);
 
+// For test programs only; the program never calls it. The toolkit's state
+// is for the whole run (quitting cannot be undone, a window stays until it
+// closes), but a test program runs many tests in one process, each of which
+// must start from the state a fresh process has. This puts it back: every
+// window let go without raising Close (open ones and closed ones still
+// waiting to go), no handler running, not quitting, exit status 0, no
+// application registered, the real services in force.
+void ResetForTests();
+
 }  // namespace tk

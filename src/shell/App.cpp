@@ -99,4 +99,11 @@ void ReleaseAtExit() {
     mGlobals::ReleaseAll();
 }
 
+void ResetForTests() {
+    if (tk::CurrentApplication() == Holder().get()) tk::RegisterApplication(nullptr);
+    Holder().reset();
+    Menu::Release();
+    ForgetMediaForTests();
+}
+
 }  // namespace shell

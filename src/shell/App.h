@@ -30,5 +30,10 @@ void _ApplicationAddMenuHandlers();
 void _MakeDefaultView();
 // What the program still holds when the event loop has returned.
 void ReleaseAtExit();
+// For test programs only, which run many tests in one process: lets go of
+// the application object and the menu bar and forgets the bundle's pictures
+// and sounds, so that the next test starts up as a fresh run does. Only once
+// no window is open (tk::ResetForTests first): windows hold the menu bar.
+void ResetForTests();
 
 }  // namespace shell

@@ -87,4 +87,11 @@ void ReleaseSounds() {
     for (CachedSound* s : {&g_correct, &g_wrong, &g_beep, &g_chime}) s->permaSound = tk::Sound();
 }
 
+void ForgetMediaForTests() {
+    for (CachedPicture* p : {&g_logo, &g_nineRoman, &g_standard, &g_roman, &g_modern, &g_wordProb,
+                             &g_banner, &g_star})
+        *p = CachedPicture(p->file);
+    for (CachedSound* s : {&g_correct, &g_wrong, &g_beep, &g_chime}) *s = CachedSound(s->file);
+}
+
 }  // namespace shell

@@ -25,5 +25,9 @@ namespace shell {
 void ClickWait();
 // Lets the four sounds go at the end of the run.
 void ReleaseSounds();
+// For test programs only (see ResetForTests in App.h): forgets every picture
+// and sound, loaded or failed, so each is looked up again at its next use as
+// in a fresh run.
+void ForgetMediaForTests();
 
 }  // namespace shell

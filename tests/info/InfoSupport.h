@@ -23,11 +23,11 @@
 
 namespace info_test {
 
-// Fakes in place; the windows a test opened go with it, so the next test
-// builds its own even when all run in one process.
+// Fakes in place. The windows a test opened go with it (the test main's
+// guard, support/ProgramState.h), so the next test builds its own even when
+// all run in one process.
 class InfoTest : public ::testing::Test {
 protected:
-    void TearDown() override { tk::Window::DiscardAll(); }
     testing_support::FakeServices fakes;
 };
 

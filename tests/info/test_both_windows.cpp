@@ -140,10 +140,6 @@ protected:
         shell::_NewAppInstance();
         shell::_ApplicationAddMenuHandlers();
     }
-    void TearDown() override {
-        tk::Window::DiscardAll();
-        shell::ReleaseAtExit();
-    }
     template <class T>
     static int Count() {
         int n = 0;

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/Window.h"
+#include "support/ProgramState.h"
 
 int main(int argc, char** argv) {
     bool listing = false;
@@ -19,8 +19,11 @@ int main(int argc, char** argv) {
                                                                          : qgetenv("QT_QPA_PLATFORM"));
         app = std::make_unique<QApplication>(argc, argv);
     }
+    // Each test starts from a fresh process's state, and leaves it so, even
+    // when all of them run in this one process.
+    ::testing::UnitTest::GetInstance()->listeners().Append(new testing_support::ProgramStateGuard);
     const int status = RUN_ALL_TESTS();
-    // Windows a test left open go while the toolkit is still there.
-    tk::Window::DiscardAll();
+    // What is still held goes while the toolkit is still there.
+    testing_support::ResetProgramState();
     return status;
 }
