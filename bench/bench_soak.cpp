@@ -182,14 +182,7 @@ int main(int argc, char** argv) {
         ++argv;
     }
     std::unique_ptr<testing_support::PulseNullSink> audio;
-    if (device) {
-        audio = std::make_unique<testing_support::PulseNullSink>();
-        if (!audio->Ok()) {
-            std::fprintf(stderr, "no audio server: %s\n", audio->Error().c_str());
-            return 1;
-        }
-        audio->UseInThisProcess();
-    }
+    if (device && !(audio = testing_support::UsePrivateAudioServer())) return 1;
     QApplication app(argc, argv);
     // The offscreen platform's notes about raise() would bury the report.
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& msg) {

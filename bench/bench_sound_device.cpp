@@ -106,14 +106,10 @@ Play PlayOnce(MonitorRecorder& rec, const tk::WavData& wav, const std::vector<st
 
 int main(int argc, char** argv) {
     if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
-    PulseNullSink server;
-    if (!server.Ok()) {
-        std::fprintf(stderr, "no audio server: %s\n", server.Error().c_str());
-        return 1;
-    }
-    server.UseInThisProcess();
+    const auto server = UsePrivateAudioServer();
+    if (!server) return 1;
     QApplication app(argc, argv);
-    MonitorRecorder rec(server);
+    MonitorRecorder rec(*server);
     if (!rec.Start()) {
         std::fprintf(stderr, "no recording: %s\n", rec.Error().c_str());
         return 1;

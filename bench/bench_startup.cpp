@@ -221,14 +221,7 @@ int Driver(bool ownAudioServer) {
 
     // (b) in this process, on the program's own start-up and event loop
     std::unique_ptr<testing_support::PulseNullSink> audio;
-    if (ownAudioServer) {
-        audio = std::make_unique<testing_support::PulseNullSink>();
-        if (!audio->Ok()) {
-            std::fprintf(stderr, "no audio server: %s\n", audio->Error().c_str());
-            return 1;
-        }
-        audio->UseInThisProcess();
-    }
+    if (ownAudioServer && !(audio = testing_support::UsePrivateAudioServer())) return 1;
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& msg) {
         if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(msg));
     });

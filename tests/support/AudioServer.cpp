@@ -175,6 +175,16 @@ void PulseNullSink::UseInThisProcess() const {
     setenv("PULSE_CLIENTCONFIG", "/dev/null", 1);
 }
 
+std::unique_ptr<PulseNullSink> UsePrivateAudioServer() {
+    auto server = std::make_unique<PulseNullSink>();
+    if (!server->Ok()) {
+        std::fprintf(stderr, "no audio server: %s\n", server->Error().c_str());
+        return nullptr;
+    }
+    server->UseInThisProcess();
+    return server;
+}
+
 MonitorRecorder::MonitorRecorder(const PulseNullSink& server)
     : server_(server.Server()), source_(server.Monitor()) {}
 

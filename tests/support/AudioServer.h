@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -39,6 +40,11 @@ private:
     int pid_ = -1;
     std::string error_;
 };
+
+// A daemon that this process's audio clients use from now on; nothing, and
+// the reason on stderr, when it cannot start. For programs that run with a
+// device of their own (the benchmarks).
+std::unique_ptr<PulseNullSink> UsePrivateAudioServer();
 
 // parec on the monitor, mono 16-bit at kDeviceRate, 10 ms latency (with the
 // default latency sounds under 100 ms go missing from the recording). Every
