@@ -158,6 +158,17 @@ void wResults::Event_Close() {
 
 void wResults::mPrintResults() {
     myBeep().Play();
+    // The dialog asks the printing system for its printers with no time
+    // limit; a hung one would hold the window for as long as it hangs.
+    bWaiting_ = true;
+    const bool answers = tk::PrintingSystemAnswers();
+    bWaiting_ = false;
+    if (IsClosed()) return;
+    if (!answers) {
+        // The row stays open with the name, ready for another try.
+        tk::MsgBox("The printing system is not answering.  Please try again in a moment.");
+        return;
+    }
     const tk::String cr = tk::Chr(13);
     const tk::String text = EditField1->Text() + cr + cr + StaticText1->Text() + cr +
                             StaticText2->Text() + cr + StaticText4->Text() + cr;

@@ -26,7 +26,8 @@ public:
     void BevelButton2_Action();
     void BevelButton3_Action();
     void BevelButton4_Action();
-    // Prints the results page, then collapses the window again.
+    // Prints the results page, then collapses the window again; where the
+    // printing system does not answer, says so and leaves the window as it is.
     void mPrintResults();
 
 protected:
@@ -37,6 +38,7 @@ protected:
 
 private:
     void _CreateControls0();
-    // Set while "Again" waits for its click sound; the buttons are ignored.
+    // Set while "Again" waits for its click sound or "OK" for the printing
+    // system; the buttons are ignored.
     bool bWaiting_ = false;
 };

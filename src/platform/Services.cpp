@@ -11,7 +11,9 @@
 #include <filesystem>
 #include <random>
 
+#include "platform/Application.h"
 #include "platform/AudioOutput.h"
+#include "platform/PrintProbe.h"
 #include "platform/QtGraphics.h"
 #include "platform/QtInternal.h"
 #include "platform/Sound.h"
@@ -76,6 +78,13 @@ std::unique_ptr<Graphics> Services::OpenPrinterDialog() {
     QPrintDialog dialog(printer.get());
     if (dialog.exec() != QDialog::Accepted) return nullptr;
     return std::make_unique<PrinterPage>(std::move(printer));
+}
+
+bool Services::PrintingSystemAnswers() {
+    const PrintProbe probe(PrintServerPlaces::System(), kPrintProbeLimit);
+    std::optional<PrintServerState> state;
+    while (!(state = probe.Result())) Yield();
+    return *state != PrintServerState::Silent;
 }
 
 std::optional<Int32> Services::Gestalt(const String&) { return std::nullopt; }

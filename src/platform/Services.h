@@ -28,6 +28,11 @@ public:
     // The system print dialog: the page to draw on, or nothing if cancelled.
     // The page prints when it is let go.
     virtual std::unique_ptr<Graphics> OpenPrinterDialog();
+    // Whether the print dialog can open without waiting on a hung printing
+    // system: false only where one is there and gives no reply within
+    // kPrintProbeLimit (PrintProbe.h). Asked on a thread of its own; the
+    // event loop turns meanwhile.
+    virtual bool PrintingSystemAnswers();
     // Gestalt: no answer on this platform.
     virtual std::optional<Int32> Gestalt(const String& selector);
     // A uniform Double in [0, 1).

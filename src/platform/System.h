@@ -16,6 +16,7 @@ inline void Beep() { services().Beep(); }
 inline void ShowURL(const String& url) { services().ShowURL(url); }
 inline double Rnd() { return services().Rnd(); }
 inline std::unique_ptr<Graphics> OpenPrinterDialog() { return services().OpenPrinterDialog(); }
+inline bool PrintingSystemAnswers() { return services().PrintingSystemAnswers(); }
 
 namespace System {
 // Whether Gestalt answered for the selector, and its answer.

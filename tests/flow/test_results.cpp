@@ -253,6 +253,33 @@ TEST_F(ResultsTest, CancelledDialogPrintsNothingAndCollapses) {
     EXPECT_EQ((*pages[0])[4].text.rfind("Alan\r\r", 0), 0u);
 }
 
+TEST_F(ResultsTest, PrintingSystemNotAnsweringKeepsTheNameRowForAnotherTry) {
+    wResults& w = Open("Arabic", 10);
+    fakes.printingAnswers = false;
+    bool expandedDuringAlert = false;
+    fakes.onAlert = [&](const tk::String&) { expandedDuringAlert = w.Height() == 306; };
+    PrintAs(w, "Alan");
+    EXPECT_EQ(fakes.alerts,
+              std::vector<tk::String>{"The printing system is not answering.  Please try again in a moment."});
+    EXPECT_TRUE(expandedDuringAlert);
+    EXPECT_EQ(fakes.printProbes, 1);
+    EXPECT_EQ(fakes.printDialogs, 0);
+    EXPECT_TRUE(pages.empty());
+    EXPECT_EQ(w.Height(), 306);
+    EXPECT_EQ(w.EditField1->Text(), "Alan");
+    EXPECT_TRUE(w.EditField1->Enabled());
+    EXPECT_TRUE(w.BevelButton4->Enabled());
+    EXPECT_FALSE(w.BevelButton1->Enabled());
+
+    fakes.printingAnswers = true;
+    Click(*w.BevelButton4);
+    EXPECT_EQ(fakes.printProbes, 2);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_EQ((*pages[0])[4].text.rfind("Alan\r\r", 0), 0u);
+    ExpectCollapsed(w);
+    EXPECT_EQ(fakes.alerts.size(), 1u);
+}
+
 TEST_F(ResultsTest, NameTakesFortyCharactersAndPrintsThemOnOneLine) {
     wResults& w = Open("Roman", 3);
     const std::string forty = "Maximiliana Theodora Wolkenstein-Rodenegg";  // 41

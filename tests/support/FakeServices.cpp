@@ -18,6 +18,11 @@ std::unique_ptr<tk::Graphics> FakeServices::OpenPrinterDialog() {
     return printAnswer ? printAnswer() : nullptr;
 }
 
+bool FakeServices::PrintingSystemAnswers() {
+    ++printProbes;
+    return realPrintProbe ? tk::Services::PrintingSystemAnswers() : printingAnswers;
+}
+
 double FakeServices::Rnd() {
     ++rndCalls;
     if (!rnd.empty()) {

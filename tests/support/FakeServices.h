@@ -50,6 +50,7 @@ public:
     void Beep() override { ++beeps; }
     void ShowURL(const tk::String& url) override { urls.push_back(url); }
     std::unique_ptr<tk::Graphics> OpenPrinterDialog() override;
+    bool PrintingSystemAnswers() override;
     std::optional<tk::Int32> Gestalt(const tk::String&) override { return gestalt; }
     double Rnd() override;
     tk::DateTime Now() override { return now; }
@@ -65,6 +66,7 @@ public:
     std::vector<tk::String> urls;
     std::vector<tk::Sound> played;
     int printDialogs = 0;
+    int printProbes = 0;
 
     // How to answer.
     std::optional<tk::Int32> gestalt;
@@ -76,6 +78,10 @@ public:
     std::shared_ptr<const tk::DevicePlay> devicePlay;
     // Sounds go to the real audio device as well (for a run with a device).
     bool realSound = false;
+    // Whether the printing system answers before the print dialog opens;
+    // with realPrintProbe the real probe asks the one the environment names.
+    bool printingAnswers = true;
+    bool realPrintProbe = false;
     // The print dialog: null cancels; otherwise the page it returns.
     std::function<std::unique_ptr<tk::Graphics>()> printAnswer;
     // Runs when an alert is shown (the alert is modal, so the test can look
