@@ -175,13 +175,13 @@ void PlayRound(FakeServices& fakes, int round) {
 int main(int argc, char** argv) {
     if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
     // With --device the sounds also go to a real audio device: a private
-    // PulseAudio daemon's null sink.
+    // audio server's null sink.
     const bool device = argc > 1 && std::strcmp(argv[1], "--device") == 0;
     if (device) {
         --argc;
         ++argv;
     }
-    std::unique_ptr<testing_support::PulseNullSink> audio;
+    std::unique_ptr<testing_support::AudioServer> audio;
     if (device && !(audio = testing_support::UsePrivateAudioServer())) return 1;
     QApplication app(argc, argv);
     // The offscreen platform's notes about raise() would bury the report.
@@ -244,7 +244,7 @@ int main(int argc, char** argv) {
     const std::vector<double> last(roundMs.end() - kTimeWindow, roundMs.end());
     const long growth = rssEnd - rssBaseline;
     std::printf("Soak: %d rounds from start-up through input events, four modes in turn, offscreen, %s\n",
-                rounds, device ? "sounds to a PulseAudio null sink" : "sound output faked");
+                rounds, audio ? ("sounds to a " + audio->Name() + " null sink").c_str() : "sound output faked");
     std::printf("  VmRSS after round %3d            %8ld KB   (baseline)\n", kBaselineRound, rssBaseline);
     std::printf("  VmRSS after round %3d            %8ld KB\n", rounds, rssEnd);
     std::printf("  growth                          %+8ld KB   %.3fx   (target < 1024 KB)\n", growth,

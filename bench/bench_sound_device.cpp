@@ -1,6 +1,6 @@
-// Sound on a real audio server: a private PulseAudio daemon with a null
-// sink, whose monitor is recorded with every read stamped, so each sample's
-// time at the device is known on this process's clock.
+// Sound on a real audio server: a private PulseAudio or PipeWire server with
+// a null sink, whose monitor is recorded with every read stamped, so each
+// sample's time at the device is known on this process's clock.
 //
 // For the click (80 ms) and the right-answer sound (560 ms), 20 plays each
 // through the program's real sound output:
@@ -15,23 +15,22 @@
 #include <QAudioDevice>
 #include <QAudioSink>
 #include <QBuffer>
-#include <QElapsedTimer>
 #include <QMediaDevices>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
-#include "platform/Application.h"
 #include "platform/AudioOutput.h"
 #include "platform/Services.h"
 #include "platform/Sound.h"
 #include "platform/Wav.h"
 #include "support/AudioServer.h"
+#include "support/MonitorRecorder.h"
+#include "support/SoundCompare.h"
+#include "support/SoundFiles.h"
 
 namespace {
 
@@ -47,19 +46,6 @@ double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     const std::size_t n = v.size();
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2.0;
-}
-
-void YieldFor(int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms) tk::Yield();
-}
-
-tk::WavData LoadWav(const std::string& name) {
-    std::ifstream in(std::string(TICKMOOR_BUNDLE_DIR) + "/Contents/Resources/" + name, std::ios::binary);
-    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
-    auto wav = tk::ParseWav(bytes);
-    return wav ? *wav : tk::WavData{};
 }
 
 struct Play {
@@ -90,7 +76,7 @@ Play PlayOnce(MonitorRecorder& rec, const tk::WavData& wav, const std::vector<st
         const tk::Sound sound = tk::Sound::FromWav(wav);
         p.started = Clock::now();
         sound.Play();
-        while (sound.IsPlaying()) tk::Yield();
+        WaitWhilePlaying({sound}, 10000);
         p.notPlaying = Clock::now();
         YieldFor(400);
     }
@@ -119,9 +105,9 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    std::printf("Sound on a PulseAudio null sink, %d plays of each sound (medians)\n", kPlays);
+    std::printf("Sound on a %s null sink, %d plays of each sound (medians)\n", server->Name().c_str(), kPlays);
     for (const char* name : {"myBeep.wav", "CorrectAnswer.wav"}) {
-        const tk::WavData wav = LoadWav(name);
+        const tk::WavData wav = LoadBundleWav(name);
         const auto mono = MonoSamples(wav);
         const double lengthMs = wav.Seconds() * 1000;
         std::vector<Play> ours, bare;

@@ -13,7 +13,8 @@
 //
 // Everything runs with the real system services, except that the program
 // finds its bundle where the build put it. With --audio-server, (b) plays
-// its sounds to a private PulseAudio daemon's null sink, a real device.
+// its sounds to a private audio server's null sink (PulseAudio or PipeWire),
+// a real device.
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
@@ -220,7 +221,7 @@ int Driver(bool ownAudioServer) {
     std::printf("  ratio Tickmoor / bare               %.2fx   (target <= 1.30x)\n\n", ratioA);
 
     // (b) in this process, on the program's own start-up and event loop
-    std::unique_ptr<testing_support::PulseNullSink> audio;
+    std::unique_ptr<testing_support::AudioServer> audio;
     if (ownAudioServer && !(audio = testing_support::UsePrivateAudioServer())) return 1;
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& msg) {
         if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(msg));
@@ -242,8 +243,8 @@ int Driver(bool ownAudioServer) {
     }
     const std::vector<double> warm(r.begin.begin() + 1, r.begin.end());
     const double target = r.soundMs + 50.0;
-    std::printf("\"Begin\" to the selection window exposed (%d presses; sound to %s)\n", runs,
-                ownAudioServer ? "a PulseAudio null sink" : "this machine's default device, if any");
+    const std::string device = audio ? "a " + audio->Name() + " null sink" : "this machine's default device, if any";
+    std::printf("\"Begin\" to the selection window exposed (%d presses; sound to %s)\n", runs, device.c_str());
     std::printf("  click sound length                   %7.1f ms\n", r.soundMs);
     std::printf("  bare click wait                      median %7.1f ms\n", Median(r.bareWait));
     std::printf("  \"Begin\" to selection shown          median %7.1f ms   first press %7.1f ms\n",

@@ -1,182 +1,386 @@
 #include "support/AudioServer.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
-#include <sys/prctl.h>
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cmath>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <thread>
+
+#include "support/ChildProcess.h"
 
 namespace testing_support {
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
 
-struct Argv {
-    std::vector<std::string> items;
-    std::vector<char*> Ptrs() {
-        std::vector<char*> p;
-        for (auto& s : items) p.push_back(s.data());
-        p.push_back(nullptr);
-        return p;
+bool OnPath(const std::string& program) {
+    const std::string path = PathVariable();
+    std::size_t from = 0;
+    while (from <= path.size()) {
+        const std::size_t to = std::min(path.find(':', from), path.size());
+        const std::string dir = path.substr(from, to - from);
+        if (!dir.empty() && access((dir + "/" + program).c_str(), X_OK) == 0) return true;
+        from = to + 1;
     }
-};
-
-// Starts program (looked up on PATH) with stdout to outFd, or to /dev/null
-// when -1. The child is ended with this process, so a test that dies leaves
-// no daemon behind.
-int Spawn(Argv args, Argv env, int outFd) {
-    auto argv = args.Ptrs();
-    auto envp = env.Ptrs();
-    const pid_t parent = getpid();
-    const pid_t pid = fork();
-    if (pid != 0) return pid;  // the parent, or -1
-    prctl(PR_SET_PDEATHSIG, SIGKILL);
-    if (getppid() != parent) _exit(127);
-    const int null = open("/dev/null", O_RDWR);
-    dup2(null, STDIN_FILENO);
-    dup2(outFd >= 0 ? outFd : null, STDOUT_FILENO);
-    dup2(null, STDERR_FILENO);
-    execvpe(argv[0], argv.data(), envp.data());
-    _exit(127);
+    return false;
 }
 
-// Ends a child: SIGTERM, then SIGKILL if it has not gone within a second.
-void EndChild(int pid, int sig = SIGTERM) {
-    if (pid <= 0) return;
-    kill(pid, sig);
-    for (int i = 0; i < 100; ++i) {
-        if (waitpid(pid, nullptr, WNOHANG) == pid) return;
-        std::this_thread::sleep_for(10ms);
+// What the PipeWire setup runs, all of which it needs: WirePlumber links the
+// streams, which PipeWire itself never does.
+constexpr const char* kPipeWirePrograms[] = {"pipewire", "pipewire-pulse", "wireplumber"};
+
+std::string MissingPipeWirePrograms() {
+    std::string missing;
+    for (const char* p : kPipeWirePrograms)
+        if (!OnPath(p)) missing += std::string(missing.empty() ? "" : ", ") + p;
+    return missing;
+}
+
+// The private configurations replace the system's whole (PIPEWIRE_CONFIG_DIR
+// and WIREPLUMBER_CONFIG_DIR are the only places looked in), so no sound card,
+// camera or Bluetooth device is opened and nothing needs a session D-Bus,
+// real-time scheduling or locked memory, none of which a root shell without a
+// desktop session has. modules are names of PipeWire's modules, or whole
+// entries.
+std::string Config(const std::string& properties, const std::vector<std::string>& modules,
+                   const std::string& more = "") {
+    std::string out = "context.properties = {\n" + properties +
+                      "    support.dbus = false\n"
+                      "    mem.allow-mlock = false\n"
+                      "    mem.warn-mlock = false\n"
+                      "    log.level = 2\n"
+                      "}\n"
+                      "context.spa-libs = {\n"
+                      "    audio.convert.* = audioconvert/libspa-audioconvert\n"
+                      "    support.* = support/libspa-support\n"
+                      "}\n"
+                      "context.modules = [\n";
+    for (const auto& m : modules)
+        out += m.find(' ') == std::string::npos ? "    { name = libpipewire-module-" + m + " }\n" : "    " + m + "\n";
+    return out + "]\n" + more;
+}
+
+// The daemon. The null sink drives the graph from its own timer; its rate is
+// the device rate, so nothing is resampled and the monitor gives back the
+// samples sent.
+std::string DaemonConfig() {
+    return Config(
+        "    core.daemon = true\n"
+        "    core.name = pipewire-0\n"
+        "    link.max-buffers = 16\n"
+        "    default.clock.rate = 44100\n"
+        "    default.clock.allowed-rates = [ 44100 ]\n",
+        {"protocol-native", "metadata", "spa-node-factory", "client-node", "client-device", "access", "adapter",
+         "link-factory", "session-manager"},
+        R"(context.objects = [
+    { factory = adapter
+        args = {
+            factory.name = support.null-audio-sink
+            node.name = tickmoor_null
+            node.description = "Tickmoor test sink"
+            media.class = Audio/Sink
+            audio.rate = 44100
+            audio.channels = 1
+            audio.position = [ MONO ]
+            node.driver = true
+            priority.driver = 30000
+            priority.session = 3000
+            object.linger = true
+        }
     }
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
+]
+)");
 }
 
-// The child's exit status once it has gone; -1 while it runs.
-int ExitStatus(int pid) {
-    int status = 0;
-    if (waitpid(pid, &status, WNOHANG) != pid) return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+// The PulseAudio service on the given socket, with no sink of its own (no
+// module-always-sink): the null sink is the only one, so every stream's
+// default.
+std::string PulseConfig(const std::string& address) {
+    return Config("", {"protocol-native", "client-node", "adapter", "metadata",
+                       "{ name = libpipewire-module-protocol-pulse args = { server.address = [ \"" + address +
+                           "\" ] } }"});
 }
 
-bool CanConnect(const std::string& path) {
-    const int s = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (s < 0) return false;
-    sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", path.c_str());
-    const bool ok = connect(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
-    close(s);
-    return ok;
+// The session manager: only the policy that links streams to the default
+// sink and the default-node tracking it needs; no device monitors, no access
+// portal, no state restored from earlier runs.
+std::string SessionManagerConfig() {
+    return Config("    wireplumber.script-engine = lua-scripting\n",
+                  {"protocol-native", "client-node", "client-device", "adapter", "metadata", "session-manager"},
+                  R"(wireplumber.components = [
+    { name = libwireplumber-module-lua-scripting, type = module }
+    { name = libwireplumber-module-metadata, type = module }
+    { name = libwireplumber-module-default-nodes, type = module }
+    { name = libwireplumber-module-default-nodes-api, type = module }
+    { name = libwireplumber-module-si-node, type = module }
+    { name = libwireplumber-module-si-audio-adapter, type = module }
+    { name = libwireplumber-module-si-standard-link, type = module }
+    { name = libwireplumber-module-si-audio-endpoint, type = module }
+    { name = create-item.lua, type = script/lua }
+    { name = policy-node.lua, type = script/lua }
+]
+)");
 }
 
-std::string Tail(const std::string& path, std::size_t lines) {
-    std::ifstream in(path);
-    std::vector<std::string> all;
-    for (std::string l; std::getline(in, l);) all.push_back(l);
-    std::string out;
-    for (std::size_t i = all.size() > lines ? all.size() - lines : 0; i < all.size(); ++i)
-        out += "    " + all[i] + "\n";
-    return out;
-}
+// Folders are named for the process that made them; one whose process is gone
+// and whose server no longer answers was left by a test that ended without
+// unwinding (a crash): its server died with it, the folder did not.
+constexpr const char* kFolderPrefix = "tickmoor-audio-";
 
-Argv BaseEnv(const std::string& dir) {
-    Argv env;
-    const char* path = std::getenv("PATH");
-    env.items = {"PATH=" + std::string(path ? path : "/usr/bin:/bin"), "HOME=" + dir,
-                 "XDG_RUNTIME_DIR=" + dir, "XDG_CONFIG_HOME=" + dir, "LANG=C"};
-    return env;
-}
-
-double Rms(const std::vector<std::int16_t>& v, long from, long n) {
-    double sum = 0;
-    for (long i = from; i < from + n; ++i) {
-        const double x = (i >= 0 && i < static_cast<long>(v.size())) ? v[static_cast<std::size_t>(i)] : 0.0;
-        sum += x * x;
+void RemoveLeftFolders() {
+    std::error_code ec;
+    for (auto it = fs::directory_iterator("/tmp", ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.rfind(kFolderPrefix, 0) != 0) continue;
+        char* end = nullptr;
+        const long pid = std::strtol(name.c_str() + std::strlen(kFolderPrefix), &end, 10);
+        if (pid <= 0 || *end != '-') continue;
+        if (kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+        if (CanConnect(it->path().string() + "/native")) continue;
+        std::error_code ignored;
+        fs::remove_all(it->path(), ignored);
     }
-    return n > 0 ? std::sqrt(sum / static_cast<double>(n)) : 0.0;
 }
 
-constexpr long kEnvelopeBin = 44;   // about 1 ms
-constexpr long kWindow = 882;       // 20 ms
-
-std::vector<double> Envelope(const std::vector<std::int16_t>& v) {
-    std::vector<double> e(v.size() / kEnvelopeBin);
-    for (std::size_t b = 0; b < e.size(); ++b) {
-        double s = 0;
-        for (long i = 0; i < kEnvelopeBin; ++i) s += std::abs(v[b * kEnvelopeBin + static_cast<std::size_t>(i)]);
-        e[b] = s / kEnvelopeBin;
-    }
-    return e;
+bool WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path);
+    out << text;
+    return static_cast<bool>(out);
 }
 
 }  // namespace
 
-PulseNullSink::PulseNullSink() {
-    char tmpl[] = "/tmp/tickmoor-pulse-XXXXXX";
-    if (!mkdtemp(tmpl)) {
-        error_ = std::string("cannot make a runtime folder: ") + std::strerror(errno);
+AudioServer::AudioServer() {
+    const char* choice = std::getenv("TICKMOOR_TEST_AUDIO_SERVER");
+    const std::string wanted = choice ? choice : "";
+    const std::string missingPipeWire = MissingPipeWirePrograms();
+    if (wanted == "pulseaudio") {
+        kind_ = Kind::kPulseAudio;
+        if (!OnPath("pulseaudio")) error_ = "TICKMOOR_TEST_AUDIO_SERVER=pulseaudio, but pulseaudio is not installed";
+    } else if (wanted == "pipewire") {
+        kind_ = Kind::kPipeWire;
+        if (!missingPipeWire.empty())
+            error_ = "TICKMOOR_TEST_AUDIO_SERVER=pipewire, but this is not installed: " + missingPipeWire;
+    } else if (!wanted.empty()) {
+        error_ = "TICKMOOR_TEST_AUDIO_SERVER=" + wanted + ": it takes pulseaudio or pipewire";
+    } else if (OnPath("pulseaudio")) {
+        kind_ = Kind::kPulseAudio;
+    } else if (missingPipeWire.empty()) {
+        kind_ = Kind::kPipeWire;
+    } else {
+        error_ = "no audio server to start: install pulseaudio, or pipewire, pipewire-pulse and wireplumber "
+                 "(scripts/test.sh installs one where neither is)";
+    }
+    if (!error_.empty()) return;
+
+    RemoveLeftFolders();
+    std::string tmpl = "/tmp/" + std::string(kFolderPrefix) + std::to_string(getpid()) + "-XXXXXX";
+    if (!mkdtemp(tmpl.data())) {
+        error_ = std::string("cannot make a private folder: ") + std::strerror(errno);
         return;
     }
     dir_ = tmpl;
-    const std::string socket = dir_ + "/native";
-    const std::string log = dir_ + "/log";
-    Argv args;
-    args.items = {"pulseaudio", "-n", "--daemonize=no", "--system=no", "--exit-idle-time=-1",
-                  "--disallow-exit=yes", "--use-pid-file=no", "--realtime=no",
-                  "--high-priority=no", "--log-level=info", "--log-target=file:" + log,
-                  "-L", "module-native-protocol-unix auth-anonymous=1 socket=" + socket,
-                  "-L", "module-null-sink sink_name=tickmoor_null rate=44100 channels=1 format=s16le norewinds=1"};
-    pid_ = Spawn(args, BaseEnv(dir_), -1);
-    if (pid_ < 0) {
-        error_ = std::string("cannot fork: ") + std::strerror(errno);
-        return;
-    }
-    const auto deadline = std::chrono::steady_clock::now() + 10s;
-    while (!CanConnect(socket)) {
-        if (const int status = ExitStatus(pid_); status >= 0) {
-            pid_ = -1;
-            error_ = status == 127 ? "cannot run pulseaudio (is the pulseaudio package installed?)"
-                                   : "pulseaudio exited at start; its log ends:\n" + Tail(log, 15);
-            return;
-        }
-        if (std::chrono::steady_clock::now() > deadline) {
-            error_ = "pulseaudio took over 10 s to open its socket; its log ends:\n" + Tail(log, 15);
-            return;
-        }
-        std::this_thread::sleep_for(10ms);
-    }
+    if (kind_ == Kind::kPipeWire && !WritePipeWireConfig()) return;
+    Start();
 }
 
-PulseNullSink::~PulseNullSink() {
-    EndChild(pid_);
+AudioServer::~AudioServer() {
+    // The PulseAudio service and the session manager first, so the daemon
+    // they hang on does not go from under them.
+    for (auto it = pids_.rbegin(); it != pids_.rend(); ++it) EndChild(*it);
     if (!dir_.empty()) {
         std::error_code ec;
         fs::remove_all(dir_, ec);
     }
 }
 
-void PulseNullSink::UseInThisProcess() const {
-    setenv("PULSE_SERVER", Server().c_str(), 1);
-    // No cookie and no autospawn of a daemon of the user's own.
-    setenv("PULSE_CLIENTCONFIG", "/dev/null", 1);
+std::string AudioServer::Name() const {
+    switch (kind_) {
+        case Kind::kPulseAudio: return "pulseaudio";
+        case Kind::kPipeWire: return "pipewire";
+        case Kind::kNone: break;
+    }
+    return "";
 }
 
-std::unique_ptr<PulseNullSink> UsePrivateAudioServer() {
-    auto server = std::make_unique<PulseNullSink>();
+std::vector<std::string> AudioServer::ServerEnvironment() const {
+    return {"PATH=" + PathVariable(),
+            "HOME=" + dir_,
+            "XDG_RUNTIME_DIR=" + dir_,
+            "XDG_CONFIG_HOME=" + dir_ + "/config",
+            "XDG_STATE_HOME=" + dir_ + "/state",
+            "XDG_DATA_HOME=" + dir_ + "/data",
+            "PIPEWIRE_RUNTIME_DIR=" + dir_,
+            "PIPEWIRE_CONFIG_DIR=" + dir_ + "/pipewire",
+            "WIREPLUMBER_CONFIG_DIR=" + dir_ + "/wireplumber",
+            "PULSE_RUNTIME_PATH=" + dir_ + "/pulse",
+            "DISABLE_RTKIT=1",
+            "LANG=C"};
+}
+
+std::vector<std::string> AudioServer::ClientEnvironment() const {
+    return {"PATH=" + PathVariable(), "HOME=" + dir_, "PULSE_SERVER=" + Server(),
+            "PULSE_CLIENTCONFIG=/dev/null", "PULSE_COOKIE=" + dir_ + "/cookie", "LANG=C"};
+}
+
+void AudioServer::UseInThisProcess() const {
+    setenv("PULSE_SERVER", Server().c_str(), 1);
+    // No client.conf of the user's, so no autospawn of a server of theirs,
+    // and the cookie libpulse insists on writing goes in the private folder.
+    setenv("PULSE_CLIENTCONFIG", "/dev/null", 1);
+    setenv("PULSE_COOKIE", (dir_ + "/cookie").c_str(), 1);
+}
+
+bool AudioServer::WritePipeWireConfig() {
+    std::error_code ec;
+    fs::create_directories(dir_ + "/pipewire", ec);
+    fs::create_directories(dir_ + "/wireplumber", ec);
+    if (!WriteFile(dir_ + "/pipewire/pipewire.conf", DaemonConfig()) ||
+        !WriteFile(dir_ + "/pipewire/pipewire-pulse.conf", PulseConfig(Server())) ||
+        !WriteFile(dir_ + "/wireplumber/wireplumber.conf", SessionManagerConfig())) {
+        error_ = "cannot write the PipeWire configuration in " + dir_;
+        return false;
+    }
+    return true;
+}
+
+bool AudioServer::Start() {
+    error_.clear();
+    // Sockets a killed server left behind; nothing else uses this folder.
+    for (const char* stale : {"native", "pipewire-0", "pipewire-0.lock"}) {
+        std::error_code ec;
+        fs::remove(dir_ + "/" + stale, ec);
+    }
+    return kind_ == Kind::kPulseAudio ? StartPulseAudio() : StartPipeWire();
+}
+
+bool AudioServer::Launch(const std::vector<std::string>& args, const std::string& log) {
+    const int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+    const int pid = Spawn(args, ServerEnvironment(), -1, fd);
+    if (fd >= 0) close(fd);
+    if (pid < 0) {
+        error_ = std::string("cannot fork: ") + std::strerror(errno);
+        return false;
+    }
+    pids_.push_back(pid);
+    return true;
+}
+
+bool AudioServer::WaitForSocket(const std::string& socket, int pid, const std::string& program,
+                                const std::string& log) {
+    const auto deadline = Clock::now() + 10s;
+    while (!CanConnect(socket)) {
+        if (const int status = ExitStatus(pid); status >= 0) {
+            std::erase(pids_, pid);
+            error_ = status == 127 ? "cannot run " + program
+                                   : program + " exited at start (status " + std::to_string(status) +
+                                         "); its log ends:\n" + Tail(log, 15);
+            return false;
+        }
+        if (Clock::now() > deadline) {
+            error_ = program + " took over 10 s to open its socket; its log ends:\n" + Tail(log, 15);
+            return false;
+        }
+        std::this_thread::sleep_for(10ms);
+    }
+    return true;
+}
+
+bool AudioServer::StartPulseAudio() {
+    const std::string log = dir_ + "/pulseaudio.log";
+    if (!Launch({"pulseaudio", "-n", "--daemonize=no", "--system=no", "--exit-idle-time=-1",
+                 "--disallow-exit=yes", "--use-pid-file=no", "--realtime=no", "--high-priority=no",
+                 "--log-level=info", "--log-target=file:" + log, "-L",
+                 "module-native-protocol-unix auth-anonymous=1 socket=" + dir_ + "/native", "-L",
+                 "module-null-sink sink_name=tickmoor_null rate=44100 channels=1 format=s16le norewinds=1"},
+                log))
+        return false;
+    return WaitForSocket(dir_ + "/native", pids_.back(), "pulseaudio", log);
+}
+
+bool AudioServer::StartPipeWire() {
+    const std::string daemonLog = dir_ + "/pipewire.log";
+    if (!Launch({"pipewire"}, daemonLog) || !WaitForSocket(dir_ + "/pipewire-0", pids_.back(), "pipewire", daemonLog))
+        return false;
+    const std::string managerLog = dir_ + "/wireplumber.log";
+    if (!Launch({"wireplumber"}, managerLog)) return false;
+    const int manager = pids_.back();
+    const std::string pulseLog = dir_ + "/pipewire-pulse.log";
+    if (!Launch({"pipewire-pulse"}, pulseLog) ||
+        !WaitForSocket(dir_ + "/native", pids_.back(), "pipewire-pulse", pulseLog))
+        return false;
+    if (!WaitUntilRecordable()) {
+        if (ExitStatus(manager) >= 0) std::erase(pids_, manager);
+        error_ += "\n  wireplumber's log ends:\n" + Tail(managerLog, 10) + "  pipewire's log ends:\n" +
+                  Tail(daemonLog, 10);
+        return false;
+    }
+    return true;
+}
+
+bool AudioServer::WaitUntilRecordable() {
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) {
+        error_ = "pipe failed";
+        return false;
+    }
+    const int pid = Spawn({"parec", "--raw", "--latency-msec=10", "--device=" + Monitor(), "--format=s16le",
+                           "--channels=1", "--rate=44100"},
+                          ClientEnvironment(), fds[1]);
+    close(fds[1]);
+    std::size_t got = 0;
+    const auto deadline = Clock::now() + 10s;
+    while (pid > 0 && got < 2 * 441 && Clock::now() < deadline) {
+        pollfd p{fds[0], POLLIN, 0};
+        if (poll(&p, 1, 20) <= 0) continue;
+        char buf[4096];
+        const ssize_t n = read(fds[0], buf, sizeof buf);
+        if (n == 0) break;  // parec has gone
+        if (n > 0) got += static_cast<std::size_t>(n);
+    }
+    close(fds[0]);
+    if (pid > 0) EndChild(pid, SIGKILL);
+    if (got >= 2 * 441) return true;
+    error_ = pid < 0 ? "cannot fork parec"
+                     : "the null sink's monitor gave no samples within 10 s (is pulseaudio-utils installed, "
+                       "for parec? does wireplumber link streams?)";
+    return false;
+}
+
+void AudioServer::Signal(int sig) const {
+    for (const int pid : pids_) kill(pid, sig);
+}
+
+void AudioServer::Stall() { Signal(SIGSTOP); }
+
+void AudioServer::Resume() { Signal(SIGCONT); }
+
+void AudioServer::Kill() {
+    Signal(SIGKILL);
+    for (const int pid : pids_) waitpid(pid, nullptr, 0);
+    pids_.clear();
+}
+
+bool AudioServer::Restart() {
+    if (kind_ == Kind::kNone || dir_.empty()) return false;  // error_ says why
+    Kill();
+    return Start();
+}
+
+std::unique_ptr<AudioServer> UsePrivateAudioServer() {
+    auto server = std::make_unique<AudioServer>();
     if (!server->Ok()) {
         std::fprintf(stderr, "no audio server: %s\n", server->Error().c_str());
         return nullptr;
@@ -185,186 +389,13 @@ std::unique_ptr<PulseNullSink> UsePrivateAudioServer() {
     return server;
 }
 
-MonitorRecorder::MonitorRecorder(const PulseNullSink& server)
-    : server_(server.Server()), source_(server.Monitor()) {}
-
-MonitorRecorder::~MonitorRecorder() {
-    if (pid_ > 0) Stop();
-}
-
-bool MonitorRecorder::Start() {
-    int pipeFds[2];
-    if (pipe2(pipeFds, O_CLOEXEC) != 0) {
-        error_ = "pipe failed";
-        return false;
-    }
-    Argv args;
-    args.items = {"parec", "--raw", "--latency-msec=10", "--server=" + server_, "--device=" + source_,
-                  "--format=s16le", "--channels=1", "--rate=44100"};
-    Argv env;
-    const char* path = std::getenv("PATH");
-    env.items = {"PATH=" + std::string(path ? path : "/usr/bin:/bin"), "PULSE_CLIENTCONFIG=/dev/null",
-                 "HOME=/tmp"};
-    pid_ = Spawn(args, env, pipeFds[1]);
-    close(pipeFds[1]);
-    fd_ = pipeFds[0];
-    if (pid_ < 0) {
-        close(fd_);
-        fd_ = -1;
-        error_ = std::string("cannot fork: ") + std::strerror(errno);
-        return false;
-    }
-    reader_ = std::thread([this] { ReadLoop(); });
-    const auto deadline = Clock::now() + 5s;
-    for (;;) {
-        {
-            std::lock_guard lock(mu_);
-            if (bytes_.size() >= 2 * 441) return true;
-        }
-        if (const int status = ExitStatus(pid_); status >= 0) {
-            pid_ = -1;
-            error_ = status == 127 ? "cannot run parec (is the pulseaudio-utils package installed?)"
-                                   : "parec exited with status " + std::to_string(status);
-            return false;
-        }
-        if (Clock::now() > deadline) {
-            error_ = "parec recorded nothing within 5 s";
-            return false;
-        }
-        std::this_thread::sleep_for(2ms);
-    }
-}
-
-void MonitorRecorder::ReadLoop() {
-    std::uint8_t buf[4096];
-    for (;;) {
-        const ssize_t n = read(fd_, buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        const auto now = Clock::now();
-        std::lock_guard lock(mu_);
-        bytes_.insert(bytes_.end(), buf, buf + n);
-        stamps_.emplace_back(bytes_.size(), now);
-    }
-}
-
-std::size_t MonitorRecorder::Mark() const {
-    std::lock_guard lock(mu_);
-    return bytes_.size() / 2;
-}
-
-std::vector<std::int16_t> MonitorRecorder::Since(std::size_t mark) const {
-    std::lock_guard lock(mu_);
-    const std::size_t n = bytes_.size() / 2;
-    std::vector<std::int16_t> out;
-    for (std::size_t i = mark; i < n; ++i)
-        out.push_back(static_cast<std::int16_t>(bytes_[2 * i] | (bytes_[2 * i + 1] << 8)));
-    return out;
-}
-
-std::vector<std::int16_t> MonitorRecorder::Stop() {
-    if (pid_ > 0) {
-        EndChild(pid_, SIGKILL);
-        pid_ = -1;
-    }
-    if (reader_.joinable()) reader_.join();
-    if (fd_ >= 0) {
-        close(fd_);
-        fd_ = -1;
-    }
-    return Since(0);
-}
-
-MonitorRecorder::Clock::time_point MonitorRecorder::SampleZero() const {
-    std::lock_guard lock(mu_);
-    auto best = Clock::time_point::max();
-    for (const auto& [bytes, when] : stamps_) {
-        const auto recorded = std::chrono::duration_cast<Clock::duration>(
-            std::chrono::duration<double>(static_cast<double>(bytes / 2) / kDeviceRate));
-        best = std::min(best, when - recorded);
-    }
-    return best;
-}
-
-std::vector<std::int16_t> MonoSamples(const tk::WavData& wav) {
-    std::vector<std::int16_t> out;
-    const int ch = std::max(wav.channels, 1);
-    const std::size_t bytesPerSample = wav.bitsPerSample == 8 ? 1 : 2;
-    const std::size_t frames = wav.samples.size() / (bytesPerSample * static_cast<std::size_t>(ch));
-    out.reserve(frames);
-    for (std::size_t f = 0; f < frames; ++f) {
-        int sum = 0;
-        for (int c = 0; c < ch; ++c) {
-            const std::size_t i = (f * static_cast<std::size_t>(ch) + static_cast<std::size_t>(c)) * bytesPerSample;
-            sum += bytesPerSample == 1 ? (wav.samples[i] - 128) * 256
-                                       : static_cast<std::int16_t>(wav.samples[i] | (wav.samples[i + 1] << 8));
-        }
-        out.push_back(static_cast<std::int16_t>(sum / ch));
-    }
-    return out;
-}
-
-long AlignInRecording(const std::vector<std::int16_t>& file, const std::vector<std::int16_t>& rec) {
-    const auto loudest = std::max_element(rec.begin(), rec.end(), [](int a, int b) { return std::abs(a) < std::abs(b); });
-    if (rec.empty() || std::abs(*loudest) < 16) return -1;
-    const std::vector<double> ef = Envelope(file), er = Envelope(rec);
-    long bestBin = 0;
-    double best = -1;
-    for (std::size_t off = 0; off < er.size(); ++off) {
-        double s = 0;
-        for (std::size_t i = 0; i < ef.size() && off + i < er.size(); ++i) s += ef[i] * er[off + i];
-        if (s > best) {
-            best = s;
-            bestBin = static_cast<long>(off);
-        }
-    }
-    // To the sample, on the waveform itself.
-    long bestOff = bestBin * kEnvelopeBin;
-    double bestCorr = -1e300;
-    for (long off = std::max(0L, bestOff - kEnvelopeBin); off <= bestOff + kEnvelopeBin; ++off) {
-        double s = 0;
-        for (std::size_t i = 0; i < file.size() && off + static_cast<long>(i) < static_cast<long>(rec.size()); ++i)
-            s += static_cast<double>(file[i]) * rec[static_cast<std::size_t>(off) + i];
-        if (s > bestCorr) {
-            bestCorr = s;
-            bestOff = off;
-        }
-    }
-    return bestOff;
-}
-
-std::string MissingFromRecording(const std::vector<std::int16_t>& file,
-                                 const std::vector<std::int16_t>& rec, long offset) {
-    if (offset < 0) return "nothing was heard: the recording is silent";
-    const long windows = static_cast<long>((file.size() + kWindow - 1) / kWindow);
-    std::vector<double> lf(static_cast<std::size_t>(windows)), lr(lf.size());
-    for (long w = 0; w < windows; ++w) {
-        const long n = std::min(kWindow, static_cast<long>(file.size()) - w * kWindow);
-        lf[static_cast<std::size_t>(w)] = Rms(file, w * kWindow, n);
-        lr[static_cast<std::size_t>(w)] = Rms(rec, offset + w * kWindow, n);
-    }
-    const auto peak = static_cast<std::size_t>(std::max_element(lf.begin(), lf.end()) - lf.begin());
-    const double scale = lf[peak] > 0 ? lr[peak] / lf[peak] : 0.0;
-    std::ostringstream out;
-    if (scale < 0.25) {
-        out << "heard at " << std::lround(scale * 100) << "% of the file's level at its loudest";
-        return out.str();
-    }
-    long lastLoud = -1, firstShort = -1, shortCount = 0;
-    for (long w = 0; w < windows; ++w) {
-        const auto i = static_cast<std::size_t>(w);
-        if (lf[i] <= 0.1 * lf[peak]) continue;
-        lastLoud = w;
-        if (lr[i] < 0.5 * scale * lf[i]) {
-            if (firstShort < 0) firstShort = w;
-            ++shortCount;
-        }
-    }
-    if (shortCount == 0) return "";
-    out << shortCount << " of the file's 20 ms windows above 10% of its peak fall under half its level, from "
-        << firstShort * 20 << " ms on (the last such window is at " << lastLoud * 20 << " ms of "
-        << file.size() * 1000 / kDeviceRate << " ms)";
-    return out.str();
+AudioServer& ProcessAudioServer() {
+    static const std::unique_ptr<AudioServer> server = [] {
+        auto s = std::make_unique<AudioServer>();
+        if (s->Ok()) s->UseInThisProcess();
+        return s;
+    }();
+    return *server;
 }
 
 }  // namespace testing_support
