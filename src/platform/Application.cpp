@@ -7,8 +7,11 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <cstdio>
+#include <cstdlib>
 #include <exception>
 
+#include "platform/AudioOutput.h"
 #include "platform/Internal.h"
 #include "platform/QtInternal.h"
 #include "platform/Services.h"
@@ -16,6 +19,9 @@
 
 namespace tk {
 namespace {
+
+// How long quitting waits for the audio thread to let go of its streams.
+constexpr int kAudioStopLimitMs = 1000;
 
 Application* g_app = nullptr;
 bool g_quitting = false;
@@ -147,6 +153,13 @@ int RunProgram(int argc, char** argv, const std::function<void()>& startup) {
     g_quitting = true;
     for (Window* w : Window::OpenWindows()) Guard([w] { w->Close(); });
     Window::DiscardAll();
+    // A hung sound server can hold the audio thread inside Qt, where it can
+    // be neither waited for nor torn down under it: the process then ends
+    // here, without the rest of the teardown.
+    if (!StopAudioOutput(kAudioStopLimitMs)) {
+        std::fflush(nullptr);
+        std::_Exit(g_exitStatus);
+    }
     return g_exitStatus;
 }
 

@@ -3,13 +3,18 @@
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
-#include <QBuffer>
+#include <QByteArray>
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
+#include <QIODevice>
 #include <QMediaDevices>
-#include <QPointer>
+#include <QThread>
 #include <QTimer>
 
+#include <algorithm>
+#include <atomic>
+#include <cstring>
 #include <vector>
 
 #ifdef __GLIBC__
@@ -32,46 +37,91 @@ constexpr qint64 kReleaseAfterDoneMs = 250;
 // A stream the device has not played out this long after the sound's own
 // length is on a stalled or vanished device: it is let go.
 constexpr qint64 kGiveUpMs = 1000;
+// Plays asked for while the audio thread is held up by the audio system
+// wait in its queue; past this many, further plays are dropped.
+constexpr int kMaxWaiting = 4;
+// A play the audio thread gets to this long after it was asked for comes
+// after every wait on it has ended: it is not wanted any more.
+constexpr qint64 kStaleMs = 1000;
+// From deleting the streams at the end to ending the audio thread.
+constexpr int kQuitAfterDeleteMs = 20;
+// Once the last stream has gone: the streams' buffers (4 MB each, the
+// server's maximum length) go back to the system.
+constexpr int kTrimAfterMs = 500;
 
-// One play. The sink, a child of the output, owns the buffer it reads, a
-// copy of the sound's samples, so the two go together whenever the sink goes.
+// A play on its way to the audio thread: the samples are copied, so the
+// thread never touches the sound itself.
+struct Request {
+    QByteArray samples;
+    QAudioFormat format;
+    qint64 lengthUs = 0;
+    std::shared_ptr<DevicePlay> state;
+    QElapsedTimer asked;
+};
+
+// What a sink reads: the sound's samples, then silence for as long as it
+// reads. So the stream never runs dry while it is open, and Qt's sink never
+// asks the server for a drain of its own: the answer to that drain comes to
+// the sink from the audio system's thread, after stop() too, and crashed a
+// sink deleted before it came (PipeWire answers late). The stream is
+// stopped once the device has played the sound.
+class SoundThenSilence : public QIODevice {
+public:
+    SoundThenSilence(QByteArray samples, char silence, QObject* parent)
+        : QIODevice(parent), samples_(std::move(samples)), silence_(silence) {
+        open(QIODevice::ReadOnly);
+    }
+    bool isSequential() const override { return true; }
+    bool atEnd() const override { return false; }
+    qint64 bytesAvailable() const override { return kAlwaysAvailable + QIODevice::bytesAvailable(); }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override {
+        const qint64 left = std::max<qint64>(0, samples_.size() - pos_);
+        const qint64 n = std::min(left, maxSize);
+        std::memcpy(data, samples_.constData() + pos_, static_cast<std::size_t>(n));
+        std::memset(data + n, silence_, static_cast<std::size_t>(maxSize - n));
+        pos_ += n;
+        return maxSize;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    static constexpr qint64 kAlwaysAvailable = 1 << 20;
+    QByteArray samples_;
+    char silence_;
+    qint64 pos_ = 0;
+};
+
+// One play on the device. The sink, a child of the output, owns what it
+// reads, so the two go together whenever the sink goes.
 struct Play {
     QAudioSink* sink = nullptr;
-    std::shared_ptr<DevicePlay> state = std::make_shared<DevicePlay>();
+    std::shared_ptr<DevicePlay> state;
     qint64 lengthUs = 0;
     QElapsedTimer since;
-    // The device's clock as last seen to move once the sink had everything:
-    // its reading and when it was seen (ms since the start).
-    qint64 clockUs = -1, idleClockUs = -1, clockSeenMs = 0;
+    // The device's clock as last seen to move: its reading and when it was
+    // seen (ms since the start).
+    qint64 clockUs = -1, clockSeenMs = 0;
     qint64 doneMs = -1;  // when the device was done with it, or it was given up
 };
 
 enum class Progress { Playing, Heard, Done };
 
-// Qt's sink reports Idle once the last bytes have been handed to the audio
-// server, well before the device has played them, and stopping it then
-// throws away whatever is still queued (an 80 ms click entirely). So a play
-// keeps its stream until the device's clock says the last sample has been
-// played (Done). That clock is refreshed only now and then (a tenth of a
-// second apart on PulseAudio), so the sound counts as heard (Heard) already
-// when the end reckoned from the clock's last reading has passed: once the
-// server holds every sample it plays on in real time, and the reading is
-// taken as of when it was seen, which is never earlier than when it was
-// read. The stream itself goes only when the clock confirms it.
+// A play keeps its stream until the device's clock says the last sample has
+// been played (Done). That clock is refreshed only now and then (a tenth of
+// a second apart on PulseAudio), so the sound counts as heard (Heard)
+// already when the end reckoned from the clock's last reading has passed:
+// the server plays the stream on in real time, as it never runs dry, and
+// the reading is taken as of when it was seen, which is never earlier than
+// when it was read. The stream itself goes only when the clock confirms it.
 Progress Check(Play& p) {
-    const QAudio::State st = p.sink->state();
-    if (st == QAudio::StoppedState) return Progress::Done;  // stopped by an error of the device
+    if (p.sink->state() == QAudio::StoppedState) return Progress::Done;  // stopped by an error of the device
     const qint64 nowMs = p.since.elapsed();
     if (nowMs > p.lengthUs / 1000 + kGiveUpMs) return Progress::Done;
-    if (st != QAudio::IdleState) return Progress::Playing;
     const qint64 clock = p.sink->processedUSecs();
     if (clock >= p.lengthUs - kEndToleranceUs) return Progress::Done;
-    if (p.idleClockUs < 0) {
-        // The first reading once idle may predate the sink having everything.
-        p.idleClockUs = clock;
-        return Progress::Playing;
-    }
-    if (clock != p.clockUs && clock != p.idleClockUs) {
+    if (clock != p.clockUs) {
         p.clockUs = clock;
         p.clockSeenMs = nowMs;
     }
@@ -79,59 +129,85 @@ Progress Check(Play& p) {
     return reckonedEnd ? Progress::Heard : Progress::Playing;
 }
 
-// Owned by the application object, so the streams go before the audio
-// system does.
+// Lives on the audio thread, with the streams; its methods run there.
 class Output : public QObject {
 public:
-    explicit Output(QObject* parent) : QObject(parent) {
-#ifdef __GLIBC__
-        // Each open PulseAudio stream of Qt's holds a buffer of the server's
-        // maximum length (4 MB). Served from the heap, the pages a stream
-        // touched stay resident after it closes and spread as later streams
-        // reuse the space; blocks of this size are mapped of their own, so
-        // they go back to the system with the stream.
-        mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
-#endif
+    Output() {
         poll_.setInterval(kPollMs);
         QObject::connect(&poll_, &QTimer::timeout, this, [this] { Poll(); });
+        trim_.setSingleShot(true);
+        trim_.setInterval(kTrimAfterMs);
+        QObject::connect(&trim_, &QTimer::timeout, this, [] {
+#ifdef __GLIBC__
+            // Freed, the pages a stream touched stay resident, and spread
+            // as later streams reuse the space.
+            malloc_trim(0);
+#endif
+        });
     }
     ~Output() override {
         for (auto& p : plays_) p->state->finished = true;
     }
 
-    std::shared_ptr<const DevicePlay> Start(const Sound& sound) {
-        const WavData* wav = sound.Wav();
-        if (!wav) return nullptr;
+    // May be held up inside the audio system for as long as the server is.
+    void Start(Request r) {
+        if (r.asked.elapsed() > kStaleMs) {
+            r.state->finished = true;
+            return;
+        }
         const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-        if (device.isNull()) return nullptr;
-        QAudioFormat fmt;
-        fmt.setSampleRate(wav->sampleRate);
-        fmt.setChannelCount(wav->channels);
-        fmt.setSampleFormat(wav->bitsPerSample == 8 ? QAudioFormat::UInt8 : QAudioFormat::Int16);
-        if (!device.isFormatSupported(fmt)) return nullptr;
-
+        if (device.isNull() || !device.isFormatSupported(r.format) || r.asked.elapsed() > kStaleMs) {
+            r.state->finished = true;
+            return;
+        }
         auto p = std::make_unique<Play>();
-        p->lengthUs = static_cast<qint64>(wav->Seconds() * 1e6);
-        p->sink = new QAudioSink(device, fmt, this);
-        auto* buffer = new QBuffer(p->sink);
-        buffer->setData(reinterpret_cast<const char*>(wav->samples.data()),
-                        static_cast<qsizetype>(wav->samples.size()));
-        buffer->open(QIODevice::ReadOnly);
+        p->state = std::move(r.state);
+        p->lengthUs = r.lengthUs;
+        p->sink = new QAudioSink(device, r.format, this);
+        const char silence = r.format.sampleFormat() == QAudioFormat::UInt8 ? char(0x80) : char(0);
+        auto* source = new SoundThenSilence(std::move(r.samples), silence, p->sink);
         p->since.start();
-        p->sink->start(buffer);  // a sink that fails is Stopped, and Done at the next poll
-        std::shared_ptr<const DevicePlay> state = p->state;
+        p->sink->start(source);  // a sink that fails is Stopped, and Done at the next poll
+        if (r.asked.elapsed() > kStaleMs) {
+            // The server was held up while the stream opened: a sound heard
+            // now would come long after its moment.
+            p->sink->stop();
+            p->state->finished = true;
+            p->doneMs = p->since.elapsed();
+        }
         plays_.push_back(std::move(p));
+        inFlight_ = static_cast<int>(plays_.size());
+        trim_.stop();
         if (!poll_.isActive()) poll_.start();
-        return state;
     }
 
-    int InFlight() const { return static_cast<int>(plays_.size()); }
+    // Stops every stream; the thread ends once Qt has let go of them.
+    void Finish() {
+        for (auto& p : plays_) {
+            p->state->finished = true;
+            p->sink->stop();
+        }
+        poll_.stop();
+        if (plays_.empty()) {
+            QThread::currentThread()->quit();
+            return;
+        }
+        QTimer::singleShot(kReleaseAfterDoneMs, this, [this] {
+            for (auto& p : plays_) p->sink->deleteLater();
+            plays_.clear();
+            inFlight_ = 0;
+            // The sinks go from this event loop, not from the thread's end:
+            // deleted as the thread finishes, a sink crashes.
+            QTimer::singleShot(kQuitAfterDeleteMs, this, [] { QThread::currentThread()->quit(); });
+        });
+    }
+
+    std::atomic<int> inFlight_ = 0;
 
 private:
-    // A stream the device is done with is stopped only a while later: Qt's
-    // PulseAudio sink asks for a drain of its own once its data has run out,
-    // and the answer comes back to the sink from the audio thread, after
-    // stop() too. The sink is then deleted from the event loop, as its
+    // A stream the device is done with is stopped a while later, as the
+    // device's clock can run a little ahead of it; only silence is left to
+    // play by then. The sink is deleted from the event loop, as its
     // destructor runs the event loop itself.
     void Poll() {
         if (polling_) return;
@@ -152,31 +228,94 @@ private:
             p->sink->deleteLater();
             return true;
         });
-        if (plays_.empty()) poll_.stop();
+        inFlight_ = static_cast<int>(plays_.size());
+        if (plays_.empty()) {
+            poll_.stop();
+            trim_.start();
+        }
         polling_ = false;
     }
 
     std::vector<std::unique_ptr<Play>> plays_;
-    QTimer poll_;
+    QTimer poll_{this};
+    QTimer trim_{this};
     bool polling_ = false;
 };
 
-Output* TheOutput() {
-    static QPointer<Output> out;
-    if (!out && QCoreApplication::instance()) out = new Output(QCoreApplication::instance());
-    return out;
+// The audio thread and its output, reached from the windows' thread only.
+// Made on the first play; once it has been left held inside the audio
+// system at the end, nothing of it is touched.
+struct AudioThread {
+    QThread thread;
+    Output* output = nullptr;  // deleted on the thread as it ends
+    std::atomic<int> waiting = 0;  // plays handed over, not yet taken up
+};
+
+AudioThread* g_audio = nullptr;
+bool g_stopped = false;  // stopped for good: the program is ending
+
+void StopAtExit() { StopAudioOutput(1000); }
+
+AudioThread* TheAudioThread() {
+    if (!g_audio && !g_stopped && QCoreApplication::instance()) {
+        g_audio = new AudioThread;
+        g_audio->thread.setObjectName(QStringLiteral("tickmoor-audio"));
+        g_audio->output = new Output;
+        g_audio->output->moveToThread(&g_audio->thread);
+        QObject::connect(&g_audio->thread, &QThread::finished, g_audio->output, &QObject::deleteLater);
+        g_audio->thread.start();
+        qAddPostRoutine(StopAtExit);
+    }
+    return g_audio;
 }
 
 }  // namespace
 
 std::shared_ptr<const DevicePlay> PlayOnAudioDevice(const Sound& sound) {
-    Output* out = TheOutput();
-    return out ? out->Start(sound) : nullptr;
+    const WavData* wav = sound.Wav();
+    if (!wav) return nullptr;
+    AudioThread* audio = TheAudioThread();
+    if (!audio) return nullptr;
+    auto state = std::make_shared<DevicePlay>();
+    if (audio->waiting.load() >= kMaxWaiting) {
+        state->finished = true;
+        return state;
+    }
+    Request r;
+    r.samples = QByteArray(reinterpret_cast<const char*>(wav->samples.data()),
+                           static_cast<qsizetype>(wav->samples.size()));
+    r.format.setSampleRate(wav->sampleRate);
+    r.format.setChannelCount(wav->channels);
+    r.format.setSampleFormat(wav->bitsPerSample == 8 ? QAudioFormat::UInt8 : QAudioFormat::Int16);
+    r.lengthUs = static_cast<qint64>(wav->Seconds() * 1e6);
+    r.state = state;
+    r.asked.start();
+    ++audio->waiting;
+    Output* out = audio->output;
+    QMetaObject::invokeMethod(
+        out,
+        [out, audio, r = std::move(r)]() mutable {
+            --audio->waiting;
+            out->Start(std::move(r));
+        },
+        Qt::QueuedConnection);
+    return state;
 }
 
-int AudioPlaysInFlight() {
-    Output* out = TheOutput();
-    return out ? out->InFlight() : 0;
+int AudioPlaysInFlight() { return g_audio ? g_audio->output->inFlight_.load() : 0; }
+
+bool StopAudioOutput(int limitMs) {
+    g_stopped = true;
+    if (!g_audio) return true;
+    Output* out = g_audio->output;
+    QMetaObject::invokeMethod(out, [out] { out->Finish(); }, Qt::QueuedConnection);
+    if (!g_audio->thread.wait(QDeadlineTimer(limitMs))) {
+        g_audio = nullptr;  // left as it is, held inside the audio system
+        return false;
+    }
+    delete g_audio;
+    g_audio = nullptr;
+    return true;
 }
 
 }  // namespace tk

@@ -2,6 +2,7 @@
 // is nil; playing a nil sound does nothing and it is never playing.
 #pragma once
 
+#include <atomic>
 #include <memory>
 
 #include "platform/Types.h"
@@ -10,11 +11,11 @@ namespace tk {
 
 struct WavData;
 
-// One play of a sound on the audio device. The output marks it finished once
-// the device has played the last sample, or once it has given up on the
-// device.
+// One play of a sound on the audio device. The output, on its own thread,
+// marks it finished once the device has played the last sample, or once it
+// has given up on the device or the play.
 struct DevicePlay {
-    bool finished = false;
+    std::atomic<bool> finished = false;
 };
 
 class Sound {
