@@ -45,8 +45,8 @@ constexpr int kMaxWaiting = 4;
 constexpr qint64 kStaleMs = 1000;
 // From deleting the streams at the end to ending the audio thread.
 constexpr int kQuitAfterDeleteMs = 20;
-// Once the last stream has gone: the streams' buffers (4 MB each, the
-// server's maximum length) go back to the system.
+// A while after streams have gone, at most this often: the memory of their
+// buffers (4 MB each, the server's maximum length) goes back to the system.
 constexpr int kTrimAfterMs = 500;
 
 // A play on its way to the audio thread: the samples are copied, so the
@@ -177,7 +177,6 @@ public:
         }
         plays_.push_back(std::move(p));
         inFlight_ = static_cast<int>(plays_.size());
-        trim_.stop();
         if (!poll_.isActive()) poll_.start();
     }
 
@@ -212,6 +211,7 @@ private:
     void Poll() {
         if (polling_) return;
         polling_ = true;
+        const std::size_t before = plays_.size();
         std::erase_if(plays_, [](std::unique_ptr<Play>& p) {
             if (p->doneMs < 0) {
                 switch (Check(*p)) {
@@ -229,10 +229,8 @@ private:
             return true;
         });
         inFlight_ = static_cast<int>(plays_.size());
-        if (plays_.empty()) {
-            poll_.stop();
-            trim_.start();
-        }
+        if (plays_.size() < before && !trim_.isActive()) trim_.start();
+        if (plays_.empty()) poll_.stop();
         polling_ = false;
     }
 
