@@ -2,9 +2,8 @@
 # Installs what is missing for building and running Tickmoor and, with
 # --tests, what the test suite needs as well. Run as root on Debian 12.
 #
-# It installs only what is missing and never removes or replaces a package:
-# apt is first asked what the install would do (apt-get -s), and if that
-# would remove anything nothing is installed and the script stops.
+# It installs only what is missing and never removes or replaces a package
+# (install_missing.sh).
 set -euo pipefail
 
 tests=false
@@ -27,6 +26,7 @@ installed() {
   [[ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null || true)" == "install ok installed" ]]
 }
 
+hint=""
 if $tests; then
   # clang and its runtime for the sanitizer build; parec and pactl to record
   # the tests' own audio server.
@@ -51,39 +51,8 @@ if $tests; then
     # and needs no session manager.
     packages+=(pulseaudio)
   fi
+  hint="Only the sound tests need a sound server: a private one of their own, from
+pulseaudio, or from pipewire, pipewire-pulse and wireplumber."
 fi
 
-missing=()
-for p in "${packages[@]}"; do
-  installed "$p" || missing+=("$p")
-done
-((${#missing[@]})) || exit 0
-
-echo "Installing: ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-apt-get update -q
-
-options=(-y -q --no-install-recommends)
-if ! plan=$(apt-get -s install "${options[@]}" "${missing[@]}" 2>&1); then
-  echo "$plan" >&2
-  echo "setup: apt cannot install ${missing[*]} as things are; nothing was installed." >&2
-  exit 1
-fi
-removed=$(awk '$1 == "Remv" { printf "%s%s", sep, $2; sep = " " }' <<<"$plan")
-if [[ -n "$removed" ]]; then
-  cat >&2 <<EOF
-setup: installing ${missing[*]} would make apt remove: $removed
-Nothing was installed or removed: this script never removes a package.
-To go on, install what is missing yourself in a way that keeps them
-(apt-get -s install with fewer packages shows which one asks for the
-removal), or remove them yourself if you mean to, then run this again.
-EOF
-  if $tests; then
-    cat >&2 <<EOF
-Only the sound tests need a sound server: a private one of their own, from
-pulseaudio, or from pipewire, pipewire-pulse and wireplumber.
-EOF
-  fi
-  exit 1
-fi
-apt-get install "${options[@]}" "${missing[@]}"
+exec bash "$(dirname "$0")/install_missing.sh" --hint "$hint" "${packages[@]}"
