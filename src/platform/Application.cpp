@@ -54,13 +54,14 @@ void Guard(const std::function<void()>& handler) {
 
 void ReportUnhandledError(const String& what) {
     g_exitStatus = 1;
-    if (!g_quitting) {
-        services().MsgBox("An unexpected error has occurred: " + what +
-                          ".  Tickmoor must quit now.");
+    if (g_quitting) {
+        // Quit would do nothing, yet the quit under way may be one this error
+        // cut short (a window's Close) before it asked the event loop to return.
+        QCoreApplication::exit(g_exitStatus);
+        return;
     }
+    services().MsgBox("An unexpected error has occurred: " + what + ".  Tickmoor must quit now.");
     Quit();
-    g_exitStatus = 1;
-    QCoreApplication::exit(1);
 }
 
 void RaiseApplicationOpen() {

@@ -51,8 +51,9 @@ int RunProgram(int argc, char** argv, const std::function<void()>& startup);
 // Raises the application's Open event (guarded); RunProgram does this.
 void RaiseApplicationOpen();
 
-// Ends the program: windows still open are closed, the event loop returns
-// and the exit status is 0. A second request while quitting does nothing.
+// Ends the program: windows still open are closed and the event loop
+// returns with the exit status as it stands (0 unless an error has been
+// reported). A second request while quitting does nothing.
 void Quit();
 bool Quitting();
 int ExitStatus();
@@ -67,8 +68,8 @@ void Yield();
 // reported and ends the program with a non-zero status.
 void Guard(const std::function<void()>& handler);
 
-// The unhandled-error report: an alert that names the error, then the
-// program ends with status 1.
+// The unhandled-error report: an alert that names the error (none once the
+// program is quitting), then the program ends with status 1.
 void ReportUnhandledError(const String& what);
 
 // For test programs only; the program never calls it. The toolkit's state

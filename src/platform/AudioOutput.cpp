@@ -40,8 +40,11 @@ constexpr qint64 kGiveUpMs = 1000;
 // Plays asked for while the audio thread is held up by the audio system
 // wait in its queue; past this many, further plays are dropped.
 constexpr int kMaxWaiting = 4;
-// A play the audio thread gets to this long after it was asked for comes
-// after every wait on it has ended: it is not wanted any more.
+// A play the audio thread gets to this long after it was asked for would be
+// heard too late to go with what it marks, so it is dropped. IsPlaying then
+// follows the sound's own length, as with no device: the click's and the
+// answer sounds' waits (at most 0.81 s with the device margin) are over by
+// then, the chime's (up to about 2.05 s) is not.
 constexpr qint64 kStaleMs = 1000;
 // From deleting the streams at the end to ending the audio thread.
 constexpr int kQuitAfterDeleteMs = 20;
