@@ -15,9 +15,6 @@
 namespace tk {
 namespace {
 
-// How long quitting waits for the audio thread to let go of its streams.
-constexpr int kAudioStopLimitMs = 1000;
-
 Application* g_app = nullptr;
 bool g_quitting = false;
 int g_exitStatus = 0;
