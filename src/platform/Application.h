@@ -1,8 +1,10 @@
-// The application object, the event loop, quitting, the yield every wait
-// uses, menu choice and the report of errors that escape a handler.
+// The application object and the program's lifetime: the event loop,
+// quitting, the yield every wait uses and the guard that reports errors
+// escaping a handler. Choosing a menu item is in Menu.h.
 #pragma once
 
 #include <functional>
+#include <utility>
 
 #include "platform/FolderItem.h"
 #include "platform/Menu.h"
@@ -22,8 +24,10 @@ public:
     void SetMenuBar(tk::MenuBar* bar) { menuBar_ = bar; }
 
     // Binds a handler to a menu item's Name for the whole run.
-    void AddMenuHandler(const String& itemName, std::function<bool()> handler);
-    const std::function<bool()>* MenuHandler(const String& itemName) const;
+    void AddMenuHandler(const String& itemName, std::function<bool()> handler) {
+        handlers_.Add(itemName, std::move(handler));
+    }
+    const std::function<bool()>* MenuHandler(const String& itemName) const { return handlers_.Find(itemName); }
 
     FolderItem ExecutableFile() const { return tk::ExecutableFile(); }
 
@@ -32,7 +36,7 @@ public:
 
 private:
     tk::MenuBar* menuBar_ = nullptr;
-    std::vector<std::pair<String, std::function<bool()>>> handlers_;
+    MenuHandlers handlers_;
 };
 
 // The registered application object, or null.
@@ -47,8 +51,9 @@ int RunProgram(int argc, char** argv, const std::function<void()>& startup);
 // Raises the application's Open event (guarded); RunProgram does this.
 void RaiseApplicationOpen();
 
-// Ends the program: windows still open are closed, the event loop returns
-// and the exit status is 0. A second request while quitting does nothing.
+// Ends the program: windows still open are closed and the event loop
+// returns with the exit status as it stands (0 unless an error has been
+// reported). A second request while quitting does nothing.
 void Quit();
 bool Quitting();
 int ExitStatus();
@@ -59,19 +64,12 @@ int ExitStatus();
 // then unwinds the waiting handler back to its event dispatch.
 void Yield();
 
-// What a menu choice does: the enabling pass, then, if the item is enabled,
-// the front window's handler bound to its Name, else the application's.
-void ChooseMenuItem(const String& name);
-// Every AutoEnable False item disabled (AutoEnable True ones enabled), then
-// the application's EnableMenuItems, then the front window's.
-void RunEnablingPass();
-
 // Runs one event handler under the guard: an error that escapes it is
 // reported and ends the program with a non-zero status.
 void Guard(const std::function<void()>& handler);
 
-// The unhandled-error report: an alert that names the error, then the
-// program ends with status 1.
+// The unhandled-error report: an alert that names the error (none once the
+// program is quitting), then the program ends with status 1.
 void ReportUnhandledError(const String& what);
 
 // For test programs only; the program never calls it. The toolkit's state

@@ -21,6 +21,10 @@ std::shared_ptr<const DevicePlay> PlayOnAudioDevice(const Sound& sound);
 // How many plays still hold a stream on the device.
 int AudioPlaysInFlight();
 
+// How long the end of a process waits for the audio thread to let go of its
+// streams.
+inline constexpr int kAudioStopLimitMs = 1000;
+
 // Ends the audio thread, waiting at most limitMs. False when the thread is
 // held inside the audio system: it is then left running and must not be
 // waited for, so the caller ends the process without the usual teardown.

@@ -1,7 +1,10 @@
-// The menu-bar model: one tree of items shared by every window's menu bar.
+// The menu-bar model, one tree of items shared by every window's menu bar,
+// and what choosing an item does.
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/Types.h"
@@ -42,5 +45,24 @@ class AppleMenuItem : public MenuItem {};
 class QuitMenuItem : public MenuItem {};
 
 class MenuBar : public MenuItem {};
+
+// Handlers bound to menu items' Names: the application's for the whole run,
+// a window's for as long as it is open.
+class MenuHandlers {
+public:
+    void Add(const String& itemName, std::function<bool()> handler);
+    // The first handler bound to that Name, or null.
+    const std::function<bool()>* Find(const String& itemName) const;
+
+private:
+    std::vector<std::pair<String, std::function<bool()>>> handlers_;
+};
+
+// What a menu choice does: the enabling pass, then, if the item is enabled,
+// the front window's handler bound to its Name, else the application's.
+void ChooseMenuItem(const String& name);
+// Every AutoEnable False item disabled (AutoEnable True ones enabled), then
+// the application's EnableMenuItems, then the front window's.
+void RunEnablingPass();
 
 }  // namespace tk

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QImage>
+#include <QKeySequence>
 #include <QString>
 #include <QColor>
 #include <QFont>
@@ -21,6 +22,11 @@ inline String S(const QString& s) { return s.toStdString(); }
 inline QColor QC(Color c) { return QColor(c.r, c.g, c.b); }
 
 Picture PictureFromImage(QImage image);
+
+// A menu item's KeyboardShortcut ("Cmd+Q") as keys: Cmd is Ctrl here.
+QKeySequence ShortcutKeys(const String& shortcut);
+// Chooses the menu item whose shortcut the keys are; false if none is.
+bool ChooseMenuItemForKeys(const QKeySequence& pressed);
 
 // The one table from the layouts' font names to installed families.
 QString FontFamily(const String& layoutName);

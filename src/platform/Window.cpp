@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -74,6 +76,37 @@ private:
     bool closeBox_;
 };
 
+// Watches every widget of the application: a window brought to the front by
+// the window manager comes first in the registry too; menu shortcuts run
+// their item; Return and Enter press the enabled, visible default button of
+// the window that has the keyboard.
+class KeyFilter : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* obj, QEvent* ev) override {
+        if (ev->type() == QEvent::WindowActivate && obj->isWidgetType()) {
+            if (Window* w = detail::WindowOfWidget(static_cast<QWidget*>(obj))) Window::BringToFront(w);
+            return false;
+        }
+        if (ev->type() != QEvent::KeyPress || !obj->isWidgetType()) return false;
+        auto* key = static_cast<QKeyEvent*>(ev);
+        if ((key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) &&
+            ChooseMenuItemForKeys(QKeySequence(key->keyCombination())))
+            return true;
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            Window* w = detail::WindowOfWidget(static_cast<QWidget*>(obj));
+            if (!w || w->IsClosed()) return false;
+            for (PushButton* b : w->DefaultButtons()) {
+                if (b->Enabled() && b->Visible()) {
+                    b->Push();
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+};
+
 }  // namespace
 
 struct Window::Impl {
@@ -109,6 +142,14 @@ Window* WindowOfWidget(const QWidget* w) {
     for (auto& e : Registry())
         if (e.window->Widget() == top) return e.window.get();
     return nullptr;
+}
+
+void EnsureEventFilter() {
+    static KeyFilter* filter = nullptr;
+    if (!filter && qApp) {
+        filter = new KeyFilter(qApp);
+        qApp->installEventFilter(filter);
+    }
 }
 
 }  // namespace detail
@@ -243,10 +284,8 @@ void Window::BuildMenuBar() {
         for (const auto& item : menu->Items()) {
             QString text = Q(item->Text);
             if (!item->KeyboardShortcut.empty()) {
-                QString keys = Q(item->KeyboardShortcut);
-                keys.replace(QStringLiteral("Cmd+"), QStringLiteral("Ctrl+"));
                 // Shown only; the toolkit's own filter acts on the keys.
-                text += QChar('\t') + QKeySequence(keys).toString(QKeySequence::NativeText);
+                text += QChar('\t') + ShortcutKeys(item->KeyboardShortcut).toString(QKeySequence::NativeText);
             }
             QAction* a = qm->addAction(text);
             const String name = item->Name;
@@ -355,15 +394,5 @@ void Window::Height(Int32 h) {
 Int32 Window::Height() const { return props_.height; }
 
 Color Window::BackColor() const { return props_.hasBackColor ? props_.backColor : RGB(255, 255, 255); }
-
-void Window::AddMenuHandler(const String& itemName, std::function<bool()> handler) {
-    menuHandlers_.emplace_back(itemName, std::move(handler));
-}
-
-const std::function<bool()>* Window::MenuHandler(const String& itemName) const {
-    for (const auto& [name, fn] : menuHandlers_)
-        if (name == itemName) return &fn;
-    return nullptr;
-}
 
 }  // namespace tk

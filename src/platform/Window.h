@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <typeindex>
+#include <utility>
 #include <vector>
 
 #include "platform/Controls.h"
@@ -54,8 +55,10 @@ public:
     Color BackColor() const;
 
     // Binds a handler to a menu item's Name for as long as the window is open.
-    void AddMenuHandler(const String& itemName, std::function<bool()> handler);
-    const std::function<bool()>* MenuHandler(const String& itemName) const;
+    void AddMenuHandler(const String& itemName, std::function<bool()> handler) {
+        menuHandlers_.Add(itemName, std::move(handler));
+    }
+    const std::function<bool()>* MenuHandler(const String& itemName) const { return menuHandlers_.Find(itemName); }
     // Runs the window's EnableMenuItems event.
     void EnableMenuItems() { Event_EnableMenuItems(); }
 
@@ -125,7 +128,7 @@ private:
     std::vector<std::unique_ptr<Control>> controls_;
     std::vector<std::unique_ptr<Timer>> timers_;
     std::vector<PushButton*> defaultButtons_;
-    std::vector<std::pair<String, std::function<bool()>>> menuHandlers_;
+    MenuHandlers menuHandlers_;
 };
 
 // The implicit instance of a window class T (derived from WindowOf<T>).
