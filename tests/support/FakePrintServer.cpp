@@ -106,7 +106,11 @@ void FakePrintServer::Serve() {
             while (::read(wake_[0], drain, sizeof drain) > 0) {
             }
         }
-        if (b != Behaviour::Hung && (fds[1].revents & POLLIN)) Take(b);
+        // Taken as the server is now: a Set() may have come with the
+        // connection, while this poll was still under the old behaviour.
+        if (fds[1].revents & POLLIN) {
+            if (const Behaviour now = behaviour_; now != Behaviour::Hung) Take(now);
+        }
     }
 }
 
