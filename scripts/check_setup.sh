@@ -73,6 +73,7 @@ build=$installs
 check "run.sh's setup exits 0" is "$status" 0
 check "run.sh's setup installs the compiler" has g++
 check "run.sh's setup installs Qt's multimedia module" has qt6-multimedia-dev
+check "run.sh's setup installs libcups's headers" has libcups2-dev
 for p in "${servers[@]}" pulseaudio-utils googletest; do
   check "run.sh's setup leaves out $p" lacks "$p"
 done

@@ -15,10 +15,11 @@ for arg in "$@"; do
 done
 
 # Building and running. The program's sound needs only the PulseAudio client
-# library, which Qt's multimedia module brings; no sound server.
+# library, which Qt's multimedia module brings; no sound server. libcups's
+# headers are for asking the printing system the way Qt's print dialog does.
 packages=(
   cmake ninja-build g++
-  qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libqt6printsupport6
+  qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libqt6printsupport6 libcups2-dev
   fonts-liberation2 fonts-dejavu
 )
 

@@ -81,7 +81,7 @@ std::unique_ptr<Graphics> Services::OpenPrinterDialog() {
 }
 
 bool Services::PrintingSystemAnswers() {
-    const PrintProbe probe(PrintServerPlaces::System(), kPrintProbeLimit);
+    const PrintProbe probe(kPrintProbeLimit);
     std::optional<PrintServerState> state;
     while (!(state = probe.Result())) Yield();
     return *state != PrintServerState::Silent;

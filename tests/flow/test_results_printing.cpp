@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -31,7 +30,7 @@ using testing_support::Click;
 using testing_support::FakePrintServer;
 using testing_support::FakeServices;
 using testing_support::RecordingGraphics;
-using testing_support::ScopedEnv;
+using testing_support::ScopedPrintSettings;
 using testing_support::Type;
 using Behaviour = FakePrintServer::Behaviour;
 
@@ -45,11 +44,13 @@ class ResultsPrintingSystemTest : public ::testing::Test {
 protected:
     FakeServices fakes;
     QTemporaryDir dir;
-    std::optional<ScopedEnv> cupsServer;
+    // No client.conf of the machine's: only what a test names.
+    ScopedPrintSettings settings{dir.path().toStdString()};
     std::vector<std::shared_ptr<std::vector<RecordingGraphics::Call>>> pages;
 
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
+        ASSERT_TRUE(settings.Ok());
         fakes.realPrintProbe = true;  // the dialog alone is faked
         fakes.printAnswer = [this]() -> std::unique_ptr<tk::Graphics> {
             auto g = std::make_unique<RecordingGraphics>();
@@ -59,7 +60,7 @@ protected:
     }
 
     std::string SocketPath() const { return dir.filePath("cups.sock").toStdString(); }
-    void UseServer(const std::string& name) { cupsServer.emplace("CUPS_SERVER", name); }
+    void UseServer(const std::string& name) { settings.Server(name); }
 
     // The results window with its name row open and a name typed.
     static wResults& Named(const std::string& name) {
@@ -93,10 +94,45 @@ void ExpectNameRowOpen(wResults& w, const std::string& name) {
     EXPECT_FALSE(w.BevelButton1->Enabled());
 }
 
-TEST_F(ResultsPrintingSystemTest, HungSchedulerGetsAnAlertInTimeWhileTheWindowTakesInput) {
-    FakePrintServer server(SocketPath(), Behaviour::Hung);
-    ASSERT_TRUE(server.Ok()) << server.Error();
-    UseServer(server.Name());
+// A scheduler that never replies, and how the settings name it.
+struct HungCase {
+    const char* name;
+    std::function<std::unique_ptr<FakePrintServer>(ScopedPrintSettings&, const std::string& socketPath)> setUp;
+};
+
+void PrintTo(const HungCase& c, std::ostream* os) { *os << c.name; }
+
+const HungCase kHungCases[] = {
+    // Listens and never takes a connection, as a stopped daemon does.
+    {"LocalSocketInTheEnvironment",
+     [](ScopedPrintSettings& s, const std::string& path) {
+         auto server = std::make_unique<FakePrintServer>(path, Behaviour::Hung);
+         s.Server(server->Name());
+         return server;
+     }},
+    // Takes the connection and the request, and never replies.
+    {"UserClientConfWithAComment",
+     [](ScopedPrintSettings& s, const std::string&) {
+         auto server = std::make_unique<FakePrintServer>(Behaviour::Mute);
+         if (!s.UserConf("ServerName 127.0.0.1:" + std::to_string(server->Port()) + "   # the office printer\n"))
+             return std::unique_ptr<FakePrintServer>();
+         return server;
+     }},
+    {"HostInTheEnvironmentPortInIppPort",
+     [](ScopedPrintSettings& s, const std::string&) {
+         auto server = std::make_unique<FakePrintServer>(Behaviour::Mute);
+         s.Server("127.0.0.1");
+         s.Port(std::to_string(server->Port()));
+         return server;
+     }},
+};
+
+class ResultsHungSchedulerTest : public ResultsPrintingSystemTest, public ::testing::WithParamInterface<HungCase> {};
+
+TEST_P(ResultsHungSchedulerTest, GetsAnAlertInTimeWhileTheWindowTakesInput) {
+    const std::unique_ptr<FakePrintServer> named = GetParam().setUp(settings, SocketPath());
+    ASSERT_TRUE(named && named->Ok()) << (named ? named->Error() : "client.conf not written");
+    FakePrintServer& server = *named;
     wResults& w = Named("Ada");
 
     QElapsedTimer clock;
@@ -154,6 +190,9 @@ TEST_F(ResultsPrintingSystemTest, HungSchedulerGetsAnAlertInTimeWhileTheWindowTa
     Click(*w.BevelButton4);
     ExpectPrinted(w, "AdaL");
 }
+
+INSTANTIATE_TEST_SUITE_P(EveryNaming, ResultsHungSchedulerTest, ::testing::ValuesIn(kHungCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // Closing the window while the probe waits ends the program there and
 // then: nothing waits for the rest of the limit.

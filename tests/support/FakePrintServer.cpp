@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 
 namespace testing_support {
 namespace {
@@ -52,7 +54,8 @@ FakePrintServer::FakePrintServer(Behaviour behaviour) : behaviour_(behaviour) {
         error_ = Errno("getsockname");
         return;
     }
-    name_ = "127.0.0.1:" + std::to_string(ntohs(addr.sin_port));
+    port_ = ntohs(addr.sin_port);
+    name_ = "127.0.0.1:" + std::to_string(port_);
 }
 
 void FakePrintServer::Listen(int family, const void* addr, unsigned len) {
@@ -103,7 +106,11 @@ void FakePrintServer::Serve() {
             while (::read(wake_[0], drain, sizeof drain) > 0) {
             }
         }
-        if (b != Behaviour::Hung && (fds[1].revents & POLLIN)) Take(b);
+        // Taken as the server is now: a Set() may have come with the
+        // connection, while this poll was still under the old behaviour.
+        if (fds[1].revents & POLLIN) {
+            if (const Behaviour now = behaviour_; now != Behaviour::Hung) Take(now);
+        }
     }
 }
 
@@ -184,6 +191,55 @@ ScopedEnv::~ScopedEnv() {
         ::setenv(name_.c_str(), old_->c_str(), 1);
     else
         ::unsetenv(name_.c_str());
+}
+
+namespace {
+
+bool MakeFolder(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::create_directories(path, ec);
+    return !ec;
+}
+
+bool WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path);
+    out << text;
+    return static_cast<bool>(out.flush());
+}
+
+}  // namespace
+
+ScopedPrintSettings::ScopedPrintSettings(const std::string& folder)
+    : root_(folder + "/etc-cups"),
+      home_(folder + "/home"),
+      ok_(!folder.empty() && MakeFolder(root_) && MakeFolder(home_ + "/.cups")),
+      rootEnv_("CUPS_SERVERROOT", root_),
+      homeEnv_("HOME", home_),
+      serverEnv_("CUPS_SERVER", std::nullopt),
+      portEnv_("IPP_PORT", std::nullopt),
+      encryptionEnv_("CUPS_ENCRYPTION", std::nullopt) {}
+
+void ScopedPrintSettings::Server(const std::optional<std::string>& name) {
+    // Set on top of serverEnv_, which puts back what was there before.
+    if (name)
+        ::setenv("CUPS_SERVER", name->c_str(), 1);
+    else
+        ::unsetenv("CUPS_SERVER");
+}
+
+void ScopedPrintSettings::Port(const std::optional<std::string>& port) {
+    if (port)
+        ::setenv("IPP_PORT", port->c_str(), 1);
+    else
+        ::unsetenv("IPP_PORT");
+}
+
+bool ScopedPrintSettings::SystemConf(const std::string& text) const {
+    return WriteFile(root_ + "/client.conf", text);
+}
+
+bool ScopedPrintSettings::UserConf(const std::string& text) const {
+    return WriteFile(home_ + "/.cups/client.conf", text);
 }
 
 }  // namespace testing_support

@@ -1,7 +1,7 @@
 // A print scheduler of the test's own, on a local socket in a temporary
 // folder or on a loopback port: one that hangs as a stopped daemon does,
 // one that replies, one that hangs up. For the check "Print" makes before
-// it opens the print dialog.
+// it opens the print dialog; and the settings that name it.
 #pragma once
 
 #include <atomic>
@@ -34,6 +34,8 @@ public:
     const std::string& Error() const { return error_; }
     // The server as CUPS_SERVER names it.
     const std::string& Name() const { return name_; }
+    // The loopback port; 0 on a local socket.
+    int Port() const { return port_; }
 
     void Set(Behaviour behaviour);
     // Connections accepted so far (none while Hung).
@@ -52,6 +54,7 @@ private:
     void Take(Behaviour behaviour);
 
     std::string path_, name_, error_;
+    int port_ = 0;
     int listen_ = -1;
     int wake_[2] = {-1, -1};
     std::atomic<Behaviour> behaviour_;
@@ -78,6 +81,30 @@ public:
 private:
     std::string name_;
     std::optional<std::string> old_;
+};
+
+// What libcups reads to find the print scheduler, pointed at a folder of
+// the test's own for the object's lifetime: no client.conf but those the
+// test writes, CUPS_SERVER and IPP_PORT unset until it sets them.
+class ScopedPrintSettings {
+public:
+    explicit ScopedPrintSettings(const std::string& folder);
+    ScopedPrintSettings(const ScopedPrintSettings&) = delete;
+    ScopedPrintSettings& operator=(const ScopedPrintSettings&) = delete;
+
+    bool Ok() const { return ok_; }
+    // CUPS_SERVER and IPP_PORT; nullopt unsets.
+    void Server(const std::optional<std::string>& name);
+    void Port(const std::optional<std::string>& port);
+    // The system's client.conf (under CUPS_SERVERROOT) and the user's
+    // ($HOME/.cups/client.conf).
+    bool SystemConf(const std::string& text) const;
+    bool UserConf(const std::string& text) const;
+
+private:
+    std::string root_, home_;
+    bool ok_;
+    ScopedEnv rootEnv_, homeEnv_, serverEnv_, portEnv_, encryptionEnv_;
 };
 
 }  // namespace testing_support
