@@ -352,9 +352,13 @@ void Smooth(QPainter& p) {
     p.setRenderHint(QPainter::SmoothPixmapTransform);
 }
 
-// Wordmark at the left (x < 412, rows < 70, so the banner crop keeps all of
-// it); a small clock with sparkles at the right (x 446..608), so the
-// right-hand crop is a picture of its own.
+// Windows show this picture whole and in two crops: a banner of its left
+// part (x 0..412, rows 0..68) and its right part (x 412..607) beside the
+// banner, whose corner (x 497 on, rows 0..13) lies under the banner and
+// whose right edge (x 583 on) under the score sentences. A separator or a
+// label may lie over rows 76 on. So the wordmark and tagline stay inside
+// the banner, and the clock and sparkles right of x 413, clear of that
+// corner, above row 76 and left of x 583.
 QImage Logo() {
     QImage img = Canvas(618, 84);
     QPainter p(&img);
@@ -385,57 +389,68 @@ QImage Logo() {
     tagline.translate(20 - tagline.boundingRect().left(), 66);
     p.fillPath(tagline, kGrey);
 
-    // A coloured rule along the bottom, under the clock end only, so the
-    // left banner crop (rows < 70) has no stray line.
-    const double ruleY = 79;
-    const QColor stripes[] = {kRed, kGold, kGreen, kSky};
-    for (int i = 0; i < 4; ++i)
-        p.fillRect(QRectF(450 + i * 38.0, ruleY, 38, 3), stripes[i]);
-
-    DrawClock(p, QPointF(510, 39), 35, StandardDial(), 10, 10);
-    Sparkle(p, QPointF(459, 20), 7, kGold);
-    Sparkle(p, QPointF(470, 58), 4.5, kSky);
-    Sparkle(p, QPointF(561, 24), 5, kGreen);
-    Sparkle(p, QPointF(567, 60), 7, kGold);
+    DrawClock(p, QPointF(458, 39), 35, StandardDial(), 10, 10);
+    Sparkle(p, QPointF(511, 24), 7, kGold);
+    Sparkle(p, QPointF(507, 61), 4.5, kSky);
+    Sparkle(p, QPointF(541, 43), 5, kGreen);
+    Sparkle(p, QPointF(565, 66), 6, kGold);
     return img;
 }
 
-// A classic dial at nine o'clock. Only its top-left parts are shown on
-// screen, so the dial sits there whole; the caption lies below and right,
-// outside both crops.
-QImage NineRoman() {
-    QImage img = Canvas(289, 200);
-    QPainter p(&img);
-    Smooth(p);
-
-    const QPointF c(68, 64);
-    const double r = 60;
-    // Soft shadow under the case.
-    QRadialGradient shade(c + QPointF(3, 4), r + 6);
-    shade.setColorAt(0.85, QColor(0, 0, 0, 40));
-    shade.setColorAt(1.0, QColor(0, 0, 0, 0));
-    p.setPen(Qt::NoPen);
-    p.setBrush(shade);
-    p.drawEllipse(c + QPointF(3, 4), r + 6, r + 6);
-
+// A classic dial at nine o'clock, drawn for the two windows that show parts
+// of this picture. The Welcome window shows x 0..181, rows 34..129 (the
+// logo lies over the rows above, the version label over x 0..26 of rows
+// 41..60); the Results window x 123..288, from row 15 (under the logo) to
+// row 61 collapsed and 180 expanded, with "Print" over x 230..288 of rows
+// 27..48. So the large dial is the Welcome window's alone; a small one for
+// the collapsed Results window, and its caption for the expanded one, lie
+// right of x 183 or below row 129, where the Welcome window does not reach.
+void RomanNine(QPainter& p, QPointF c, double r) {
     DialStyle s = RomanDial();
     s.radialNumerals = true;
     s.rim = 0.13;
     s.numeralSize = 0.19;
     s.numeralRadius = 0.70;
+    if (r < 30) {  // too small for numerals to read: hour marks only
+        s.numerals = Numerals::None;
+        s.minuteTrack = false;
+        s.minuteMarks = false;
+    }
     DrawClock(p, c, r, s, 9, 0);
 
     // Bezel highlight: a thin bright arc on the upper left.
-    p.setPen(QPen(QColor(255, 255, 255, 150), 2.0, Qt::SolidLine, Qt::RoundCap));
+    const QColor shine(255, 255, 255, 150);
+    p.setPen(QPen(shine, std::max(1.0, r / 30), Qt::SolidLine, Qt::RoundCap));
     p.setBrush(Qt::NoBrush);
-    p.drawArc(QRectF(c.x() - r + 3, c.y() - r + 3, 2 * r - 6, 2 * r - 6), 100 * 16, 70 * 16);
+    const double in = r * 0.05;
+    p.drawArc(QRectF(c.x() - r + in, c.y() - r + in, 2 * (r - in), 2 * (r - in)), 100 * 16, 70 * 16);
+}
 
-    // Caption.
-    const QFont big = Serif(54, QFont::Bold);
-    p.fillPath(CentredText("IX", big, QPointF(222, 120)), kGold);
-    p.strokePath(CentredText("IX", big, QPointF(222, 120)), QPen(kGoldDark, 1.2));
-    const QFont cap = Serif(22, QFont::Normal, true);
-    p.fillPath(CentredText("nine o'clock", cap, QPointF(222, 172)), QColor(0x3A, 0x2E, 0x22));
+QImage NineRoman() {
+    QImage img = Canvas(289, 200);
+    QPainter p(&img);
+    Smooth(p);
+
+    // The Welcome window's dial, with a soft shadow that stays in view.
+    const QPointF c(74, 80);
+    const double r = 42;
+    QRadialGradient shade(c + QPointF(2, 3), r + 2);
+    shade.setColorAt(0.85, QColor(0, 0, 0, 40));
+    shade.setColorAt(1.0, QColor(0, 0, 0, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(shade);
+    p.drawEllipse(c + QPointF(2, 3), r + 2, r + 2);
+    RomanNine(p, c, r);
+
+    // The Results window's: a small dial beside "Print", and below it,
+    // seen once the name row opens, what the dial says.
+    RomanNine(p, QPointF(206, 38), 20);
+    const QFont big = Serif(40, QFont::Bold);
+    const QPainterPath nine = CentredText("IX", big, QPointF(206, 108));
+    p.fillPath(nine, kGold);
+    p.strokePath(nine, QPen(kGoldDark, 1.2));
+    const QFont cap = Serif(20, QFont::Normal, true);
+    p.fillPath(CentredText("nine o'clock", cap, QPointF(206, 143)), QColor(0x3A, 0x2E, 0x22));
     return img;
 }
 
