@@ -20,28 +20,28 @@ namespace {
 // The two card files are a few megabytes; anything this large is not one.
 constexpr std::uint64_t kMaxResourceFile = 64u << 20;
 
-// A file read at given offsets; closed when let go.
-class FileReader {
+// A regular file read at given offsets; closed when let go.
+class FileSource final : public ResourceSource {
 public:
-    // Non-blocking, so that a FIFO cannot hold the open up; it is refused
-    // below as not a regular file.
-    explicit FileReader(const String& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {}
-    ~FileReader() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileReader(const FileReader&) = delete;
-    FileReader& operator=(const FileReader&) = delete;
-
-    // The size of a regular file, or nothing.
-    std::optional<std::uint64_t> RegularFileSize() const {
+    // Nil unless the path names a regular file. Opened non-blocking, so
+    // that a FIFO cannot hold the open up; it is then refused as not a
+    // regular file.
+    static std::unique_ptr<FileSource> Open(const String& path) {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0) return nullptr;
+        std::unique_ptr<FileSource> source(new FileSource(fd));
         struct stat st {};
-        if (fd_ < 0 || ::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) return std::nullopt;
-        return static_cast<std::uint64_t>(st.st_size);
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) return nullptr;
+        source->size_ = static_cast<std::uint64_t>(st.st_size);
+        return source;
     }
+    ~FileSource() override { ::close(fd_); }
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
 
-    // Exactly out.size() bytes from offset, or false (the file may have
-    // shrunk since it was opened).
-    bool ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const {
+    std::uint64_t Size() const override { return size_; }
+
+    bool ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) override {
         std::size_t done = 0;
         while (done < out.size()) {
             const std::uint64_t at = offset + done;
@@ -55,7 +55,9 @@ public:
     }
 
 private:
+    explicit FileSource(int fd) : fd_(fd) {}
     int fd_;
+    std::uint64_t size_ = 0;
 };
 
 std::uint32_t Be32(const std::array<std::uint8_t, 4>& p) {
@@ -79,15 +81,15 @@ struct ResourceFork::Impl {
     // From bytes in memory: parsed in full up front. Empty once closed.
     std::optional<ResourceFile> bytes;
 
-    // From a file: only the header and the map are read when it opens; a
+    // Streamed: only the header and the map are read when it opens; a
     // resource's bytes are read when it is asked for, each offset and
     // length checked against the data area first. Null once closed.
-    std::unique_ptr<FileReader> file;
+    std::unique_ptr<ResourceSource> source;
     ResourceHeader header;
     std::vector<ResourceRef> refs;  // by type, then id; map order within an id
 
     struct Place {
-        std::uint64_t offset;  // in the file, past the length word
+        std::uint64_t offset;  // in the source, past the length word
         std::uint32_t length;
     };
 
@@ -99,7 +101,7 @@ struct ResourceFork::Impl {
         for (auto it = first; it != last; ++it) {
             if (!ResourceLengthWordFits(it->at, header.dataLength)) continue;
             std::array<std::uint8_t, 4> word{};
-            if (!file->ReadAt(std::uint64_t{header.dataOffset} + it->at, word)) return std::nullopt;
+            if (!source->ReadAt(std::uint64_t{header.dataOffset} + it->at, word)) return std::nullopt;
             const std::uint32_t length = Be32(word);
             if (!ResourceDataFits(it->at, length, header.dataLength)) continue;
             return Place{std::uint64_t{header.dataOffset} + it->at + 4, length};
@@ -120,42 +122,55 @@ std::unique_ptr<ResourceFork> ResourceFork::FromBytes(std::vector<std::uint8_t> 
 }
 
 std::unique_ptr<ResourceFork> ResourceFork::OpenFile(const String& path) {
-    auto reader = std::make_unique<FileReader>(path);
-    const auto size = reader->RegularFileSize();
-    if (!size || *size > kMaxResourceFile || *size < kResourceHeaderSize) return nullptr;
+    auto source = FileSource::Open(path);
+    if (!source) return nullptr;
+    return OpenSource(std::move(source));
+}
+
+std::unique_ptr<ResourceFork> ResourceFork::OpenSource(std::unique_ptr<ResourceSource> source) {
+    if (!source) return nullptr;
+    const std::uint64_t size = source->Size();
+    if (size > kMaxResourceFile || size < kResourceHeaderSize) return nullptr;
 
     std::array<std::uint8_t, kResourceHeaderSize> head{};
-    if (!reader->ReadAt(0, head)) return nullptr;
-    const auto header = ParseResourceHeader(head, *size);
+    if (!source->ReadAt(0, head)) return nullptr;
+    const auto header = ParseResourceHeader(head, size);
     if (!header) return nullptr;
-    // Bounded by the file's size, which the header was checked against.
+    // Bounded by the size, which the header was checked against.
     std::vector<std::uint8_t> map(header->mapLength);
-    if (!reader->ReadAt(header->mapOffset, map)) return nullptr;
+    if (!source->ReadAt(header->mapOffset, map)) return nullptr;
     auto refs = ParseResourceMap(map);
     if (!refs) return nullptr;
     std::stable_sort(refs->begin(), refs->end(), RefBefore);
 
     auto impl = std::make_unique<Impl>();
-    impl->file = std::move(reader);
+    impl->source = std::move(source);
     impl->header = *header;
     impl->refs = std::move(*refs);
     return std::unique_ptr<ResourceFork>(new ResourceFork(std::move(impl)));
 }
 
 Picture ResourceFork::GetPicture(Int32 id) const {
+    const auto data = PictureData(id);
+    return data ? Decode(*data) : Picture();
+}
+
+std::optional<std::vector<std::uint8_t>> ResourceFork::PictureData(Int32 id) const {
     if (id < std::numeric_limits<std::int16_t>::min() || id > std::numeric_limits<std::int16_t>::max())
-        return Picture();
+        return std::nullopt;
     const auto id16 = static_cast<std::int16_t>(id);
     if (impl_->bytes) {
         const auto data = impl_->bytes->Find(kPictType, id16);
-        return data ? Decode(*data) : Picture();
+        if (!data) return std::nullopt;
+        return std::vector<std::uint8_t>(data->begin(), data->end());
     }
-    if (!impl_->file) return Picture();
+    if (!impl_->source) return std::nullopt;
     const auto place = impl_->Locate(kPictType, id16);
-    if (!place) return Picture();
+    if (!place) return std::nullopt;
+    // Never larger than the data area, which lies inside the source.
     std::vector<std::uint8_t> data(place->length);
-    if (!impl_->file->ReadAt(place->offset, data)) return Picture();
-    return Decode(data);
+    if (!impl_->source->ReadAt(place->offset, data)) return std::nullopt;
+    return data;
 }
 
 std::vector<Int32> ResourceFork::PictureIds() const {
@@ -163,7 +178,7 @@ std::vector<Int32> ResourceFork::PictureIds() const {
     if (impl_->bytes) {
         for (const auto& e : impl_->bytes->Entries())
             if (e.type == kPictType) ids.push_back(e.id);
-    } else if (impl_->file) {
+    } else if (impl_->source) {
         // Each id once: Locate already tries all of its references.
         std::optional<std::int16_t> last;
         for (const auto& r : impl_->refs) {
@@ -177,7 +192,7 @@ std::vector<Int32> ResourceFork::PictureIds() const {
 
 void ResourceFork::Close() {
     impl_->bytes.reset();
-    impl_->file.reset();
+    impl_->source.reset();
     impl_->refs.clear();
 }
 

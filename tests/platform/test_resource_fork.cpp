@@ -5,10 +5,13 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <random>
+#include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "PictWriter.h"
@@ -79,6 +82,78 @@ void Put32(Bytes& b, std::size_t at, std::uint32_t v) {
 std::uint32_t Be32At(const Bytes& b, std::size_t at) {
     return std::uint32_t{b[at]} << 24 | std::uint32_t{b[at + 1]} << 16 | std::uint32_t{b[at + 2]} << 8 | b[at + 3];
 }
+void Put24(Bytes& b, std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 3; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (16 - 8 * i));
+}
+
+// Where the writer puts the map's parts of a file with one type, counted
+// from the map's start.
+constexpr std::size_t kTypeList = 28, kTypeItem = kTypeList + 2, kRef = kTypeItem + 8;
+
+struct Read {
+    std::uint64_t offset, size;
+};
+
+// A file's bytes held in memory for the streamed reader, every read logged.
+class LoggingSource final : public ResourceSource {
+public:
+    LoggingSource(Bytes bytes, std::vector<Read>& log) : bytes_(std::move(bytes)), log_(log) {}
+    std::uint64_t Size() const override { return bytes_.size(); }
+    bool ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) override {
+        log_.push_back({offset, out.size()});
+        if (offset > bytes_.size() || out.size() > bytes_.size() - offset) return false;
+        std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(offset), out.size(), out.begin());
+        return true;
+    }
+
+private:
+    Bytes bytes_;
+    std::vector<Read>& log_;
+};
+
+// Copies of a good file, each damaged one way and opened as the program
+// opens its cards (from a file), streamed from memory with its reads logged,
+// and parsed in memory.
+class DamagedCopies {
+public:
+    explicit DamagedCopies(Bytes good) : good_(std::move(good)) {}
+
+    // Hands check each of the three forks, nil where its reader refused the
+    // damaged bytes. Once open, the streamed reader must read resources
+    // only: length words and bytes inside the data area its header gives.
+    // It allocates what it reads, so that also bounds what a forged length
+    // can make it allocate.
+    void Check(const std::function<void(Bytes&)>& damage, const std::function<void(const ResourceFork*)>& check) {
+        ASSERT_TRUE(dir_.isValid());
+        Bytes bytes = good_;
+        damage(bytes);
+        const std::string path = dir_.filePath(QStringLiteral("cards")).toStdString();
+        ASSERT_TRUE(pictwriter::WriteFile(path, bytes));
+        std::vector<Read> reads;
+        const auto streamed = ResourceFork::OpenSource(std::make_unique<LoggingSource>(bytes, reads));
+        reads.clear();
+        const std::pair<const char*, std::unique_ptr<ResourceFork>> forks[] = {
+            {"from a file", ResourceFork::OpenFile(path)},
+            {"in memory", ResourceFork::FromBytes(bytes)},
+        };
+        for (const auto& [how, fork] : forks) {
+            SCOPED_TRACE(how);
+            check(fork.get());
+        }
+        {
+            SCOPED_TRACE("streamed");
+            check(streamed.get());
+        }
+        const std::uint64_t start = Be32At(bytes, 0), length = Be32At(bytes, 8);
+        for (const Read& r : reads)
+            EXPECT_TRUE(r.offset >= start && r.offset - start <= length && r.size <= length - (r.offset - start))
+                << "read of " << r.size << " at " << r.offset << ", data " << length << " at " << start;
+    }
+
+private:
+    Bytes good_;
+    QTemporaryDir dir_;
+};
 
 }  // namespace
 
@@ -158,9 +233,10 @@ TEST(ResourceFork, DamagedFilesGiveNilNeverARead) {
     const QImage img = FewColours(16, 3);
     const Bytes good = OneFile(128, pictwriter::EncodePict(img));
     const std::uint32_t dataLength = Be32At(good, 8), mapOffset = Be32At(good, 4);
-    constexpr std::size_t kTypeList = 28, kTypeItem = kTypeList + 2, kRef = kTypeItem + 8;
+    ASSERT_EQ(mapOffset, 256 + dataLength);
 
-    enum Result { NoFile, NoPicture };
+    // NotAPicture: the resource's bytes are read, and do not decode.
+    enum Result { NoFile, NoResource, NotAPicture };
     struct Case {
         const char* name;
         std::function<void(Bytes&)> damage;
@@ -181,29 +257,79 @@ TEST(ResourceFork, DamagedFilesGiveNilNeverARead) {
         {"more types than the map holds", [&](Bytes& b) { b[mapOffset + kTypeList] = 0x40; }, NoFile},
         {"more references than the map holds", [&](Bytes& b) { b[mapOffset + kTypeItem + 4] = 0x12; }, NoFile},
         {"reference list beyond the map", [&](Bytes& b) { b[mapOffset + kTypeItem + 6] = 0x7F; }, NoFile},
-        {"resource offset beyond the data", [&](Bytes& b) { b[mapOffset + kRef + 5] = 0xFF; }, NoPicture},
-        {"resource length beyond the data", [](Bytes& b) { Put32(b, 256, 0x7FFFFFFFu); }, NoPicture},
-        {"resource length one too long", [&](Bytes& b) { Put32(b, 256, dataLength - 3); }, NoPicture},
-        {"picture cut short", [&](Bytes& b) { Put32(b, 256, dataLength / 2); }, NoPicture},
-        {"missing id", [&](Bytes& b) { b[mapOffset + kRef + 1] = 129; }, NoPicture},
-        {"not a 'PICT'", [&](Bytes& b) { b[mapOffset + kTypeItem] = 'p'; }, NoPicture},
+        {"resource offset beyond the data", [&](Bytes& b) { b[mapOffset + kRef + 5] = 0xFF; }, NoResource},
+        // The length word itself past the data: in the map that follows it,
+        // or half in, half out.
+        {"length word in the map", [&](Bytes& b) { Put24(b, mapOffset + kRef + 5, dataLength); }, NoResource},
+        {"length word across the data's end", [&](Bytes& b) { Put24(b, mapOffset + kRef + 5, dataLength - 2); },
+         NoResource},
+        {"resource length beyond the data", [](Bytes& b) { Put32(b, 256, 0x7FFFFFFFu); }, NoResource},
+        {"resource length one byte into the map", [&](Bytes& b) { Put32(b, 256, dataLength - 3); }, NoResource},
+        {"resource length one byte past the file",
+         [](Bytes& b) { Put32(b, 256, static_cast<std::uint32_t>(b.size() - 256 - 4 + 1)); }, NoResource},
+        // The whole picture is still in the file, but not in the data area.
+        {"data area ends a byte short of the picture", [&](Bytes& b) { Put32(b, 8, dataLength - 1); }, NoResource},
+        {"picture cut short", [&](Bytes& b) { Put32(b, 256, dataLength / 2); }, NotAPicture},
+        {"missing id", [&](Bytes& b) { b[mapOffset + kRef + 1] = 129; }, NoResource},
+        {"not a 'PICT'", [&](Bytes& b) { b[mapOffset + kTypeItem] = 'p'; }, NoResource},
     };
+    DamagedCopies copies(good);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Bytes bytes = good;
-        c.damage(bytes);
-        auto fork = ResourceFork::FromBytes(std::move(bytes));
-        if (c.result == NoFile) {
-            EXPECT_EQ(fork, nullptr);
-        } else {
+        copies.Check(c.damage, [&](const ResourceFork* fork) {
+            if (c.result == NoFile) {
+                EXPECT_EQ(fork, nullptr);
+                return;
+            }
             ASSERT_NE(fork, nullptr);
             EXPECT_TRUE(fork->GetPicture(128).IsNil());
-        }
+            const bool read = c.result == NotAPicture;
+            EXPECT_EQ(fork->PictureData(128).has_value(), read);
+            const auto ids = fork->PictureIds();
+            EXPECT_EQ(std::count(ids.begin(), ids.end(), 128), read ? 1 : 0);
+        });
     }
     // Sanity: the undamaged file reads.
-    auto fork = ResourceFork::FromBytes(good);
-    ASSERT_NE(fork, nullptr);
-    ExpectSamePixels(fork->GetPicture(128), img);
+    copies.Check([](Bytes&) {}, [&](const ResourceFork* fork) {
+        ASSERT_NE(fork, nullptr);
+        ExpectSamePixels(fork->GetPicture(128), img);
+    });
+}
+
+TEST(ResourceFork, ARepeatedIdIsItsFirstReferenceThatFits) {
+    const QImage first = FewColours(12, 3), second = ManyColours(9, 2);
+    const Bytes good = pictwriter::BuildResourceFile({
+        {{'P', 'I', 'C', 'T'}, 128, pictwriter::EncodePict(first)},
+        {{'P', 'I', 'C', 'T'}, 128, pictwriter::EncodePict(second)},
+    });
+    const std::uint32_t dataLength = Be32At(good, 8), mapOffset = Be32At(good, 4);
+    struct Case {
+        const char* name;
+        std::function<void(Bytes&)> damage;
+        const QImage* picture;  // null: none
+    };
+    const Case cases[] = {
+        {"both fit", [](Bytes&) {}, &first},
+        {"the first's length past the data", [](Bytes& b) { Put32(b, 256, 0x00FFFFFFu); }, &second},
+        {"the first's length word past the data", [&](Bytes& b) { Put24(b, mapOffset + kRef + 5, dataLength); },
+         &second},
+        // It fits, so it counts, though it is no picture.
+        {"the first no picture", [](Bytes& b) { b[256 + 4 + 11] = 0x1E; }, nullptr},
+        {"the second's length past the data", [](Bytes& b) { Put32(b, 256 + Be32At(b, 256) + 4, 0x00FFFFFFu); },
+         &first},
+    };
+    DamagedCopies copies(good);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        copies.Check(c.damage, [&](const ResourceFork* fork) {
+            ASSERT_NE(fork, nullptr);
+            EXPECT_EQ(fork->PictureIds(), std::vector<Int32>{128});
+            if (c.picture)
+                ExpectSamePixels(fork->GetPicture(128), *c.picture);
+            else
+                EXPECT_TRUE(fork->GetPicture(128).IsNil());
+        });
+    }
 }
 
 TEST(ResourceFork, MapsAtTheLimits) {
