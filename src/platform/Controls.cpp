@@ -84,13 +84,19 @@ protected:
             c_.Owner().Dispatch([&] { c_.Paint(g); });
         }
     }
-    void mousePressEvent(QMouseEvent* ev) override {
-        if (ev->button() != Qt::LeftButton || !c_.MouseDown) return;
-        const QPoint pos = ev->position().toPoint();
+    void mousePressEvent(QMouseEvent* ev) override { Press(*ev, false); }
+    // Qt sends the second press of a double-click (by the style hints'
+    // interval and distance) as this event alone, in place of a press.
+    void mouseDoubleClickEvent(QMouseEvent* ev) override { Press(*ev, true); }
+
+private:
+    void Press(const QMouseEvent& ev, bool doubleClick) {
+        if (ev.button() != Qt::LeftButton || !c_.MouseDown) return;
+        c_.doubleClickPress_ = doubleClick;
+        const QPoint pos = ev.position().toPoint();
         c_.Owner().Dispatch([&] { c_.MouseDown(pos.x(), pos.y()); });
     }
 
-private:
     Canvas& c_;
 };
 

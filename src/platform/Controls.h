@@ -83,11 +83,16 @@ public:
 
     std::function<void(Graphics&)> Paint;
     std::function<bool(Int32 x, Int32 y)> MouseDown;
+    // Whether the press MouseDown was last raised for is one the window
+    // system counts as the second press of a double-click (by its own
+    // interval and distance). MouseDown is raised for it all the same.
+    bool DoubleClickPress() const { return doubleClickPress_; }
 
     Canvas(Window& owner, String name, Control* parent, Rect r);
 
 private:
     Picture backdrop_;
+    bool doubleClickPress_ = false;
     friend class CanvasWidget;
 };
 

@@ -110,18 +110,21 @@ void wWordProb::mWSet(tk::Int32 n) {
     }
 }
 
+// The second press of a double-click is no answer: the first press was
+// judged and the next problem replaced that one at once, so the second
+// would answer a problem the student never saw.
 bool wWordProb::Canvas1_MouseDown(tk::Int32, tk::Int32) {
-    mWCheckAnswer(1);
+    if (!Canvas1->DoubleClickPress()) mWCheckAnswer(1);
     return false;
 }
 
 bool wWordProb::Canvas2_MouseDown(tk::Int32, tk::Int32) {
-    mWCheckAnswer(2);
+    if (!Canvas2->DoubleClickPress()) mWCheckAnswer(2);
     return false;
 }
 
 bool wWordProb::Canvas3_MouseDown(tk::Int32, tk::Int32) {
-    mWCheckAnswer(3);
+    if (!Canvas3->DoubleClickPress()) mWCheckAnswer(3);
     return false;
 }
 

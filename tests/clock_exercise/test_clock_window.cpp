@@ -297,6 +297,51 @@ TEST_F(ClockWindow, AWholeRoundKeepsTheCountsTogether) {
     EXPECT_EQ(wArabicClock::IfOpen(), nullptr);
 }
 
+// Two quick presses in a clock-face mode judge one answer: the first goes
+// on to the next card, whose boxes are empty, so the second brings the
+// blanks notice.
+TEST_F(ClockWindow, ADoubledPressJudgesOnceAndThenBringsTheBlanksNotice) {
+    struct Case {
+        const char* name;
+        const char* typed;  // card 62 shows 4:30
+        std::function<void(wArabicClock&)> press;
+        std::vector<tk::Sound> played;
+    };
+    const Case cases[] = {
+        {"Return twice after a wrong answer", "431",
+         [](wArabicClock& w) {
+             Click(*w.BevelButton1);
+             Key(w, Qt::Key_Return);  // "CONTINUE"
+             Key(w, Qt::Key_Return);  // "OK"
+         },
+         {WrongAnswer(), myBeep()}},
+        {"a double-click on OK", "430",
+         [](wArabicClock& w) {
+             SystemMouse mouse;
+             mouse.Click(*w.BevelButton1, 0);
+             mouse.Click(*w.BevelButton1, 90);
+         },
+         {CorrectAnswer()}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        wArabicClock& w = Open(kArabic, 62);
+        Type(w, c.typed);
+        NextCardWillBe(5, kArabic);
+        c.press(w);
+        EXPECT_EQ(mGlobals::iRemainingQuestions, 9);
+        EXPECT_TRUE(fakes.played == c.played);
+        EXPECT_EQ(mGlobals::iCardNum, 5);
+        EXPECT_EQ(fakes.beeps, 1);
+        ASSERT_NE(wFillAll::IfOpen(), nullptr);
+        wFillAll::IfOpen()->Close();
+        w.Close();
+        Pump(5);
+        fakes.played.clear();
+        fakes.beeps = 0;
+    }
+}
+
 TEST_F(ClockWindow, APressOfOkWhileTheNextCardLoadsIsNotJudgedTwice) {
     wArabicClock& w = Open(kRoman, 118);  // 4:30
     Type(w, "430");

@@ -13,8 +13,10 @@
 #include <cstdlib>
 #include <map>
 #include <random>
+#include <set>
 #include <sstream>
 #include <typeindex>
+#include <vector>
 
 #include "cards/mGlobals.h"
 #include "clock_exercise/wArabicClock.h"
@@ -35,15 +37,21 @@ int EventsPerSeed() {
     return 5000;
 }
 
+// The seeds of the runs; each draws cards and problems of its own.
+constexpr unsigned kSeeds[] = {1, 2, 3, 4};
+
 class Monkey {
 public:
-    Monkey(unsigned seed, FakeServices& fakes) : rng_(seed), fakes_(fakes) {
-        fakes_.seed = seed;
-        fakes_.printAnswer = [this]() -> std::unique_ptr<tk::Graphics> {
+    // The seed drives both the monkey's input and the program's random
+    // source, so a run that fails can be replayed.
+    explicit Monkey(unsigned seed) : fakes(seed), rng_(seed) {
+        fakes.printAnswer = [this]() -> std::unique_ptr<tk::Graphics> {
             if (Chance(2)) return nullptr;
             return std::make_unique<RecordingGraphics>();
         };
     }
+
+    FakeServices fakes;
 
     // One random event; returns its description.
     std::string Step() {
@@ -138,7 +146,7 @@ private:
     int WrongPlays() const {
         int n = 0;
         const tk::Sound wrong = WrongAnswer();
-        for (const auto& s : fakes_.played) n += s == wrong;
+        for (const auto& s : fakes.played) n += s == wrong;
         return n;
     }
     static bool IsQuitButton(tk::Window* front, QWidget* target) {
@@ -149,7 +157,6 @@ private:
     bool Chance(int oneIn) { return Pick(oneIn) == 0; }
 
     std::mt19937 rng_;
-    FakeServices& fakes_;
     tk::Window* lastExercise_ = nullptr;
     int wrongBefore_ = 0;
 };
@@ -158,8 +165,8 @@ class MonkeyTest : public ::testing::TestWithParam<unsigned> {};
 
 TEST_P(MonkeyTest, RandomInputNeverBreaksTheProgram) {
     const unsigned seed = GetParam();
-    FakeServices fakes;
-    Monkey monkey(seed, fakes);
+    Monkey monkey(seed);
+    const FakeServices& fakes = monkey.fakes;
     shell::_Startup();
     tk::RaiseApplicationOpen();
     const int events = EventsPerSeed();
@@ -191,6 +198,28 @@ TEST_P(MonkeyTest, RandomInputNeverBreaksTheProgram) {
     EXPECT_TRUE(tk::Window::OpenWindows().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, MonkeyTest, ::testing::Values(1u, 2u, 3u, 4u));
+INSTANTIATE_TEST_SUITE_P(Seeds, MonkeyTest, ::testing::ValuesIn(kSeeds));
+
+// The cards a round of each face draws under a monkey of that seed.
+std::vector<int> CardsDrawn(unsigned seed) {
+    const Monkey monkey(seed);
+    std::vector<int> cards;
+    for (const char* mode : {"Arabic", "Roman", "NoNum"}) {
+        mGlobals::sPracticeMode = mode;
+        mGlobals::iPreviousCard = 0;
+        for (int q = 0; q < 10; ++q) {
+            mGlobals::mGetRandCard();
+            cards.push_back(mGlobals::iCardNum);
+        }
+    }
+    return cards;
+}
+
+TEST(MonkeySeeds, EachSeedDrawsCardsOfItsOwnAndAgainTheSame) {
+    std::set<std::vector<int>> rounds;
+    for (unsigned seed : kSeeds) rounds.insert(CardsDrawn(seed));
+    EXPECT_EQ(rounds.size(), std::size(kSeeds));
+    EXPECT_EQ(CardsDrawn(kSeeds[0]), CardsDrawn(kSeeds[0]));
+}
 
 }  // namespace

@@ -1,6 +1,9 @@
 // The road of the word-problem mode from start-up: welcome, selection,
 // ten clicks on clocks, results, a printed page, "Again", another round by
 // the mode's title, and "Quit".
+#include <QGuiApplication>
+#include <QStyleHints>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -74,6 +77,40 @@ TEST_F(WordProblemRoadTest, StartUpToQuitWithAPrintedPageAndASecondRound) {
 
     Click(*second.BevelButton3);  // "Quit"
     ExpectEnded();
+}
+
+// Young students double-click a choice as they would an icon. The
+// selection window's word-problem picture lies over the lower clock of the
+// window it opens, so the second press lands on a clock once the first
+// problem is up: it answers nothing, while a press of its own there does.
+TEST_F(WordProblemRoadTest, ADoubleClickOnTheChoiceAnswersNoProblem) {
+    const int interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    struct Case {
+        const char* name;
+        int secondPressAfterMs;
+        int answered;
+    };
+    Begin();
+    for (const Case c : {Case{"double-click", interval / 2, 0}, Case{"two clicks", interval + 1, 1}}) {
+        SCOPED_TRACE(c.name);
+        QWidget* choice = Selection().Canvas4->Widget();
+        const QPoint pressedAt = choice->mapToGlobal(choice->rect().center());
+        testing_support::SystemMouse mouse;
+        mouse.Press(*Selection().Canvas4, 0);  // closes the selection window
+        mouse.Release();
+        wWordProb* w = wWordProb::IfOpen();
+        ASSERT_NE(w, nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return !w->Busy() && !w->sCAI.empty(); }));
+        const QPoint at = w->Canvas2->Widget()->mapFromGlobal(pressedAt);
+        ASSERT_TRUE(w->Canvas2->Widget()->rect().contains(at)) << "the choice no longer lies over a clock";
+        const int picked = w->iPicked;
+        mouse.PressAgain(c.secondPressAfterMs);
+        mouse.Release();
+        ASSERT_TRUE(WaitUntil([&] { return !w->Busy(); }));
+        EXPECT_EQ(mGlobals::iRemainingQuestions, 10 - c.answered);
+        EXPECT_EQ(w->iPicked != picked, c.answered == 1);
+        tk::ChooseMenuItem("FileEndThisRound");
+    }
 }
 
 }  // namespace

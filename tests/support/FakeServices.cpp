@@ -2,7 +2,7 @@
 
 namespace testing_support {
 
-FakeServices::FakeServices() : executable(BundleExecutable()), state_(seed) {
+FakeServices::FakeServices(unsigned long long seed) : executable(BundleExecutable()), state_(seed) {
     tk::SetServices(this);
 }
 
@@ -30,7 +30,6 @@ double FakeServices::Rnd() {
         rnd.pop_front();
         return v;
     }
-    if (state_ == 0) state_ = seed ? seed : 1;
     // splitmix64: reproducible for a seed.
     unsigned long long z = (state_ += 0x9E3779B97F4A7C15ull);
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;

@@ -43,7 +43,9 @@ public:
 
 class FakeServices : public tk::Services {
 public:
-    FakeServices();
+    // The random source starts from the seed: the same seed draws the same
+    // cards and problems.
+    explicit FakeServices(unsigned long long seed = 12345);
     ~FakeServices() override;
 
     void MsgBox(const tk::String& text) override;
@@ -71,7 +73,6 @@ public:
     // How to answer.
     std::optional<tk::Int32> gestalt;
     std::deque<double> rnd;        // scripted values, then the generator
-    unsigned long long seed = 12345;
     tk::DateTime now{2026, 12, 10, 9, 30, 0};
     tk::String executable;         // defaults to the built bundle's executable
     // What the sound output gives back for each play: none, as with no device.

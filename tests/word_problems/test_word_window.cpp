@@ -1,9 +1,13 @@
 // The word-problem window: drawing, showing and judging problems.
+#include <QGuiApplication>
+#include <QStyleHints>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <map>
+#include <string>
+#include <vector>
 
 #include "cards/CardTable.h"
 #include "cards/mGlobals.h"
@@ -185,5 +189,68 @@ TEST_F(WordWindow, AClickWhileAProblemIsDrawnIsDropped) {
     EXPECT_EQ(w.iPicked, 3);
     EXPECT_EQ(mGlobals::iRemainingQuestions, 10);
 }
+
+// ---- presses as the window system sends them -------------------------------
+
+// The system's double-click interval for these tests: none that a platform
+// ships, so only the style hints' value can make the cases come out.
+constexpr int kInterval = 260;
+
+class DoubleClickInterval {
+public:
+    explicit DoubleClickInterval(int ms) : before_(QGuiApplication::styleHints()->mouseDoubleClickInterval()) {
+        QGuiApplication::styleHints()->setMouseDoubleClickInterval(ms);
+    }
+    ~DoubleClickInterval() { QGuiApplication::styleHints()->setMouseDoubleClickInterval(before_); }
+    DoubleClickInterval(const DoubleClickInterval&) = delete;
+    DoubleClickInterval& operator=(const DoubleClickInterval&) = delete;
+
+private:
+    int before_;
+};
+
+struct PressCase {
+    const char* name;
+    struct Press {
+        int canvas;
+        int msAfterLast;  // since the press before
+    };
+    std::vector<Press> presses;
+    int answered;
+};
+
+void PrintTo(const PressCase& c, std::ostream* os) { *os << c.name; }
+
+const PressCase kPressCases[] = {
+    {"DoubleClickOnAClock", {{1, 0}, {1, 90}}, 1},
+    {"DoubleClickOnTheLowerClock", {{2, 0}, {2, 0}}, 1},
+    {"SecondPressJustInsideTheInterval", {{3, 0}, {3, kInterval - 1}}, 1},
+    {"TwoClicksJustPastTheInterval", {{3, 0}, {3, kInterval + 1}}, 2},
+    {"QuickClicksOnTwoClocks", {{1, 0}, {3, 90}}, 2},
+    // What the student did: a double-click, a click, a double-click.
+    {"DoubleClickThenAClickThenADoubleClick", {{1, 0}, {1, 120}, {2, 900}, {3, 900}, {3, 120}}, 3},
+};
+
+class WordWindowPresses : public WordWindow, public ::testing::WithParamInterface<PressCase> {};
+
+TEST_P(WordWindowPresses, TheSecondPressOfADoubleClickAnswersNothing) {
+    const DoubleClickInterval interval(kInterval);
+    wWordProb& w = Open(1);
+    SystemMouse mouse;
+    std::vector<int> shown{w.iPicked};
+    for (const auto& press : GetParam().presses) {
+        mouse.Click(*CanvasOf(w, press.canvas), press.msAfterLast);
+        ASSERT_TRUE(WaitUntil([&] { return !w.Busy(); }));
+        if (w.iPicked != shown.back()) shown.push_back(w.iPicked);
+    }
+    const int answered = GetParam().answered;
+    EXPECT_EQ(mGlobals::iRemainingQuestions, 10 - answered);
+    EXPECT_EQ(w.StaticText3->Text(), "Questions Remaining: " + std::to_string(10 - answered));
+    EXPECT_EQ(fakes.played.size(), static_cast<std::size_t>(answered));
+    EXPECT_EQ(shown.size(), static_cast<std::size_t>(answered + 1)) << "one new problem per answer";
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, WordWindowPresses, ::testing::ValuesIn(kPressCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
